@@ -75,15 +75,22 @@ double GlassCorrected(double reading, double temperature) noexcept
     return factor * reading;
 }
 
-double ConvertAccepted(int product, double reading, double temperature) noexcept
+double ConvertAccepted(int product, double reading, double temperature, SolverWork* work) noexcept
 {
     const CRoundOff roundOff;
     const double corrected = roundOff.Round(GlassCorrected(reading, temperature), 5);
     CDensityCalc calc;
-    return calc.Convert(product, static_cast<float>(temperature), corrected, BASE_15C, 4);
+    const double result =
+        calc.Convert(product, static_cast<float>(temperature), corrected, BASE_15C, 4);
+    if (work != nullptr) {
+        work->passes = calc.LastPasses();
+        work->fallbacks = calc.LastFallbacks();
+    }
+    return result;
 }
 
-Outcome ConvertTexts(int product, std::string_view reading, std::string_view temperature) noexcept
+Outcome ConvertTexts(int product, std::string_view reading, std::string_view temperature,
+                     SolverWork* work) noexcept
 {
     Outcome outcome;
     const Validation v = ValidateTexts(product, reading, temperature);
@@ -92,7 +99,7 @@ Outcome ConvertTexts(int product, std::string_view reading, std::string_view tem
         return outcome;
     }
     outcome.converted = true;
-    outcome.density = ConvertAccepted(product, v.reading, v.temperature);
+    outcome.density = ConvertAccepted(product, v.reading, v.temperature, work);
     outcome.text = FixedText(outcome.density);
     return outcome;
 }

@@ -56,7 +56,13 @@ double GlassCorrected(double reading, double temperature) noexcept;
 // calculator with the temperature narrowed to float. A corrected reading
 // outside the calculator's range (1D readings below 0.6 after correction)
 // comes back unconverted.
-double ConvertAccepted(int product, double reading, double temperature) noexcept;
+// `work`, when given, receives the solver's passes and fallbacks.
+struct SolverWork {
+    int passes = 0;
+    int fallbacks = 0;
+};
+double ConvertAccepted(int product, double reading, double temperature,
+                       SolverWork* work = nullptr) noexcept;
 
 // The whole procedure from texts: either the result text (as "%6.4lf") or the
 // warning message.
@@ -64,10 +70,11 @@ struct Outcome {
     bool converted = false;
     double density = 0.0;      // g/cm3 at 15 degC when converted
     std::string_view message;  // the warning when not converted
-    FixedText text{0.0};       // the result text when converted
+    FixedText text;            // the result text when converted
 
-    std::string_view Text() const noexcept { return converted ? text.view() : std::string_view{}; }
+    std::string_view Text() const noexcept { return text.view(); }
 };
-Outcome ConvertTexts(int product, std::string_view reading, std::string_view temperature) noexcept;
+Outcome ConvertTexts(int product, std::string_view reading, std::string_view temperature,
+                     SolverWork* work = nullptr) noexcept;
 
 }  // namespace densimo

@@ -157,8 +157,8 @@ double CDensityCalc::Predict(double base, double dt) const
 // nearly every input, but with the transition-band coefficients at large
 // temperature differences the map can fall into a cycle around the root
 // (e.g. 1B, 0.65082 g/cm3 at 145.1 degC). Because the map is deterministic,
-// a repeated estimate means it will never settle, so a cycle (found by
-// Brent's method) ends the plain passes early, as does the pass limit. The
+// a repeated estimate means it will never settle, so a cycle ends the plain
+// passes early, as does the pass limit. The
 // root of Q(R) = P is then found by regula falsi (Illinois) within a bracket
 // taken from the estimates already seen; whatever happens, the work is
 // bounded and the best estimate found is returned.
@@ -174,6 +174,7 @@ double CDensityCalc::Solve(float temperature, double density, int scale)
     double best = estimate;
     double bestError = std::numeric_limits<double>::infinity();
 
+    double beforePrevious = kNaN;
     double cycleMark = estimate;
     int cyclePower = 1;
     int cycleLength = 0;
@@ -193,10 +194,14 @@ double CDensityCalc::Solve(float temperature, double density, int scale)
         } else if (error > 0.0) {
             above = estimate;
         }
+        const double previous = estimate;
         estimate = estimate * (observed / predicted);
-        if (estimate == cycleMark) {
+        // Cycles of two, the common case, are caught at once; longer ones by
+        // comparison with a mark moved at powers of two (Brent).
+        if (estimate == beforePrevious || estimate == cycleMark) {
             break;
         }
+        beforePrevious = previous;
         if (++cycleLength == cyclePower) {
             cycleMark = estimate;
             cyclePower *= 2;

@@ -134,6 +134,26 @@ FixedText::FixedText(double value) noexcept
         return;
     }
 
+    // Fast path for the usual case, a value within 1e-12 of a decimal n/10^4
+    // (every calculator result is the double nearest one): its 17-digit form
+    // then reads n/10^4 followed by zeros, or (n-1)/10^4 followed by nines,
+    // and rounding half up at the fourth decimal gives n either way.
+    if (value >= 0.0 && value < 1e5 && !std::signbit(value)) {
+        const double scaled = value * 10000.0;
+        const auto n = static_cast<long long>(scaled + 0.5);
+        if (std::fabs(scaled - static_cast<double>(n)) <= 1e-8) {
+            char* p = std::to_chars(out, out + 8, n / 10000).ptr;
+            *p++ = '.';
+            char decimals[8];  // "1dddd": the 1 keeps the leading zeros
+            std::to_chars(decimals, decimals + sizeof decimals, n % 10000 + 10000);
+            for (int k = 1; k <= 4; ++k) {
+                *p++ = decimals[k];
+            }
+            m_size = static_cast<std::size_t>(p - m_text);
+            return;
+        }
+    }
+
     // 17 significant digits d0.d1...d16 x 10^exp10, correctly rounded.
     char sci[40];
     const auto result =

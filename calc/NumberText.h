@@ -24,6 +24,7 @@ double ParseDecimal(std::string_view text) noexcept;
 // just below it) shows 0.2080.
 class FixedText {
 public:
+    FixedText() noexcept = default;  // empty text
     explicit FixedText(double value) noexcept;
     std::string_view view() const noexcept { return {m_text, m_size}; }
 

@@ -9,6 +9,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -333,6 +334,27 @@ TEST(FixedText, WritesFourDecimalsFromThe17DigitForm)
         EXPECT_EQ(FixedText(c.value).view(), c.expected) << c.value;
     }
     EXPECT_EQ(FixedText(1.7976931348623157e308).view().size(), 309U + 5U);
+}
+
+TEST(FixedText, EveryFourDecimalValueUpTo12ShowsItselfExhaustively)
+{
+    // Every n / 10^4 from 0 to 12, and the doubles a few units in the last
+    // place around it (what arithmetic near such a value gives), show n.
+    for (int n = 0; n <= 120000; ++n) {
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%d.%04d", n / 10000, n % 10000);
+        const double exact = n / 10000.0;
+        double below = exact;
+        double above = exact;
+        for (int ulps = 0; ulps <= 3; ++ulps) {
+            ASSERT_EQ(FixedText(above).view(), expected) << above;
+            if (n > 0) {
+                ASSERT_EQ(FixedText(below).view(), expected) << below;
+            }
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, 13.0);
+        }
+    }
 }
 
 // ------------------------------------------------- procedure from texts
