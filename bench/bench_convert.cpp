@@ -24,8 +24,8 @@ using densimo::bench::kTableGrids;
 struct Input {
     std::string reading;
     std::string temperature;
-    double corrected;   // g/cm3, glass-corrected and rounded to 5 places
-    float temperatureF; // degC
+    double corrected;    // g/cm3, glass-corrected and rounded to 5 places
+    float temperatureF;  // degC
 };
 
 std::vector<Input> TableGrid(int table)
@@ -96,7 +96,8 @@ void BM_ProcedureFromTexts(benchmark::State& state)
     std::size_t i = 0;
     for (auto _ : state) {
         const Input& in = grid.inputs[i];
-        benchmark::DoNotOptimize(densimo::ConvertTexts(grid.products[i], in.reading, in.temperature));
+        benchmark::DoNotOptimize(
+            densimo::ConvertTexts(grid.products[i], in.reading, in.temperature));
         i = i + 1 == grid.inputs.size() ? 0 : i + 1;
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
