@@ -8,7 +8,8 @@ CMAKE ?= cmake
 CTEST ?= ctest
 CLI := build/dev/cli/densimo-cli
 
-.PHONY: deps build run test test-asan bench bench-build format format-check clean
+.PHONY: deps build run test test-asan bench bench-build package screenshots startup-time art \
+        format format-check clean
 
 deps:
 	./tools/install-deps.sh
@@ -17,16 +18,16 @@ build: deps
 	$(CMAKE) --preset dev
 	$(CMAKE) --build --preset dev
 
-# Until the window lands, a short demonstration of the command-line tool.
+# Opens the window; without a display says how to get one.
 run: build
-	@echo '$$ densimo-cli convert 1A 0.8500 20'
-	@$(CLI) convert 1A 0.8500 20
-	@echo '$$ densimo-cli convert 1B 0.7800 25'
-	@$(CLI) convert 1B 0.7800 25
-	@echo '$$ densimo-cli convert 1A 0.611 20'
-	@$(CLI) convert 1A 0.611 20 || true
-	@echo '$$ densimo-cli batch tests/data/examples.csv | head -6'
-	@$(CLI) batch tests/data/examples.csv | head -6
+	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
+	  echo "make run: no display (neither DISPLAY nor WAYLAND_DISPLAY is set)."; \
+	  echo "  On a desktop, run it from a terminal inside the desktop session."; \
+	  echo "  On a server, use a virtual display: apt-get install xvfb, then xvfb-run -a make run"; \
+	  echo "  (or see the window in pictures: make screenshots)."; \
+	  exit 1; \
+	fi
+	build/dev/ui/densimo
 
 test: build
 	$(CTEST) --preset dev
@@ -43,6 +44,27 @@ bench-build: deps
 bench: bench-build
 	build/release/bench/densimo_bench
 	build/release/bench/densimo_sweep
+
+# A Debian package with computed dependencies, checked.
+package: build
+	rm -f build/dev/densimo_*.deb
+	cd build/dev && cpack -G DEB
+	tools/check-package.sh build/dev/densimo_*.deb
+
+# Pictures of the real program under Xvfb, in build/screenshots/.
+screenshots: build
+	./tools/install-deps.sh xvfb xauth xdotool imagemagick
+	tools/screenshots.sh build/dev/ui/densimo build/screenshots
+
+# Start-up to the first shown window, release build under Xvfb.
+startup-time: bench-build
+	./tools/install-deps.sh xvfb xauth xdotool
+	tools/startup-time.sh build/release/ui/densimo
+
+# Redraws the icon and logo pictures in ui/res.
+art: build
+	$(CMAKE) --build --preset dev --target densimo_render_art
+	QT_QPA_PLATFORM=offscreen build/dev/ui/densimo_render_art ui/res
 
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 format:

@@ -200,8 +200,7 @@ private slots:
         const QList<QWidget*> expected = {Reading(), Temperature(), Button(IDC_CONVERT),
                                           Button(IDC_EXIT), Product()};
         for (QWidget* next : expected) {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
-                                                        : m_dlg.get(),
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : m_dlg.get(),
                             Qt::Key_Tab);
             QCOMPARE(m_dlg->focusWidget(), next);
         }
@@ -213,19 +212,45 @@ private slots:
         QTest::addColumn<QString>("reading");
         QTest::addColumn<QString>("temperature");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("1A at 20") << 0 << "0.8500" << "20" << "0.8535";
-        QTest::newRow("1B at 30") << 1 << "0.8500" << "30" << "0.8603";
-        QTest::newRow("1D at 40") << 2 << "0.9000" << "40" << "0.9152";
-        QTest::newRow("1B transition") << 1 << "0.7800" << "25" << "0.7874";
-        QTest::newRow("1B cold") << 1 << "0.7000" << "5" << "0.6908";
-        QTest::newRow("1A at 15") << 0 << "0.8500" << "15" << "0.8500";
-        QTest::newRow("1D unconverted") << 2 << "0.5000" << "20" << "0.4999";
-        QTest::newRow("1D rounds up") << 2 << "0.2080" << "25" << "0.2080";
-        QTest::newRow("1D at 120") << 2 << "0.2080" << "120" << "0.2075";
-        QTest::newRow("trailing letters") << 0 << "0.85abc" << " 20x" << "0.8535";
-        QTest::newRow("d exponent") << 0 << "8.5d-1" << "20" << "0.8535";
-        QTest::newRow("upper bound") << 0 << "0.8500" << "150" << "0.9375";
-        QTest::newRow("full-width temperature (0 degC)") << 0 << "0.8500" << "２０" << "0.8394";
+        QTest::newRow("1A at 20") << 0 << "0.8500"
+                                  << "20"
+                                  << "0.8535";
+        QTest::newRow("1B at 30") << 1 << "0.8500"
+                                  << "30"
+                                  << "0.8603";
+        QTest::newRow("1D at 40") << 2 << "0.9000"
+                                  << "40"
+                                  << "0.9152";
+        QTest::newRow("1B transition") << 1 << "0.7800"
+                                       << "25"
+                                       << "0.7874";
+        QTest::newRow("1B cold") << 1 << "0.7000"
+                                 << "5"
+                                 << "0.6908";
+        QTest::newRow("1A at 15") << 0 << "0.8500"
+                                  << "15"
+                                  << "0.8500";
+        QTest::newRow("1D unconverted") << 2 << "0.5000"
+                                        << "20"
+                                        << "0.4999";
+        QTest::newRow("1D rounds up") << 2 << "0.2080"
+                                      << "25"
+                                      << "0.2080";
+        QTest::newRow("1D at 120") << 2 << "0.2080"
+                                   << "120"
+                                   << "0.2075";
+        QTest::newRow("trailing letters") << 0 << "0.85abc"
+                                          << " 20x"
+                                          << "0.8535";
+        QTest::newRow("d exponent") << 0 << "8.5d-1"
+                                    << "20"
+                                    << "0.8535";
+        QTest::newRow("upper bound") << 0 << "0.8500"
+                                     << "150"
+                                     << "0.9375";
+        QTest::newRow("full-width temperature (0 degC)") << 0 << "0.8500"
+                                                         << "２０"
+                                                         << "0.8394";
     }
 
     void convertsThroughTheWidgets()
@@ -249,19 +274,26 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString density1A = QStringLiteral("密度範囲は 0.6120 ～ 1.0740 です");
         const QString temperature1A = QStringLiteral("温度範囲は -18.00 ～ 150.00 です");
-        QTest::newRow("1A low") << 0 << "0.611" << "20" << density1A;
-        QTest::newRow("1A comma") << 0 << "0,85" << "20" << density1A;
-        QTest::newRow("1A cold") << 0 << "0.8500" << "-19" << temperature1A;
-        QTest::newRow("1A hot") << 0 << "0.8500" << "150.01" << temperature1A;
-        QTest::newRow("both wrong") << 0 << "0.5" << "500" << density1A;
-        QTest::newRow("1B empty") << 1 << "" << "20"
-                                  << QStringLiteral("密度範囲は 0.6530～1.0730 です");
-        QTest::newRow("1B cold") << 1 << "0.8500" << "-18.5" << temperature1A;
-        QTest::newRow("1D low") << 2 << "0.2" << "20"
-                                << QStringLiteral("密度範囲は 0.2080 ～ 1.1640 です");
-        QTest::newRow("1D cold") << 2 << "0.9000" << "-21"
-                                 << QStringLiteral("温度範囲は -20 ～ 150 です");
-        QTest::newRow("full-width reading") << 0 << "０.８５" << "20" << density1A;
+        QTest::newRow("1A low") << 0 << "0.611"
+                                << "20" << density1A;
+        QTest::newRow("1A comma") << 0 << "0,85"
+                                  << "20" << density1A;
+        QTest::newRow("1A cold") << 0 << "0.8500"
+                                 << "-19" << temperature1A;
+        QTest::newRow("1A hot") << 0 << "0.8500"
+                                << "150.01" << temperature1A;
+        QTest::newRow("both wrong") << 0 << "0.5"
+                                    << "500" << density1A;
+        QTest::newRow("1B empty") << 1 << ""
+                                  << "20" << QStringLiteral("密度範囲は 0.6530～1.0730 です");
+        QTest::newRow("1B cold") << 1 << "0.8500"
+                                 << "-18.5" << temperature1A;
+        QTest::newRow("1D low") << 2 << "0.2"
+                                << "20" << QStringLiteral("密度範囲は 0.2080 ～ 1.1640 です");
+        QTest::newRow("1D cold") << 2 << "0.9000"
+                                 << "-21" << QStringLiteral("温度範囲は -20 ～ 150 です");
+        QTest::newRow("full-width reading") << 0 << "０.８５"
+                                            << "20" << density1A;
     }
 
     void refusedValuesShowTheWarning()
@@ -464,10 +496,10 @@ private slots:
             int x, y, width, height;  // dialog units
         };
         const Place places[] = {
-            {IDC_TITLE, 7, 9, 185, 12},        {IDC_DESCRIPTION, 7, 39, 258, 24},
-            {IDC_BASIS, 7, 174, 209, 30},      {IDC_READING, 149, 91, 59, 12},
+            {IDC_TITLE, 7, 9, 185, 12},          {IDC_DESCRIPTION, 7, 39, 258, 24},
+            {IDC_BASIS, 7, 174, 209, 30},        {IDC_READING, 149, 91, 59, 12},
             {IDC_TEMPERATURE, 149, 114, 59, 12}, {IDC_RESULT, 149, 134, 59, 17},
-            {IDC_CONVERT, 218, 135, 45, 17},   {IDC_MAKER, 207, 15, 64, 11},
+            {IDC_CONVERT, 218, 135, 45, 17},     {IDC_MAKER, 207, 15, 64, 11},
             {IDC_EXIT, 218, 181, 43, 24},
         };
         const DialogBaseUnits units = m_dlg->BaseUnits();
@@ -475,8 +507,7 @@ private slots:
         QCOMPARE(units.y, QFontMetrics(m_dlg->font()).height());
         QVERIFY(units.x > 4 && units.x < 16);
         for (const Place& p : places) {
-            QCOMPARE(m_dlg->Control(p.id)->geometry(),
-                     units.ToPixels(p.x, p.y, p.width, p.height));
+            QCOMPARE(m_dlg->Control(p.id)->geometry(), units.ToPixels(p.x, p.y, p.width, p.height));
         }
         const QRect list = Product()->geometry();
         QCOMPARE(list.topLeft(), units.ToPixels(149, 68, 59, 67).topLeft());
@@ -489,7 +520,13 @@ private slots:
         // Centred in the available screen area.
         const QRect area = m_dlg->screen()->availableGeometry();
         QVERIFY2((m_dlg->frameGeometry().center() - area.center()).manhattanLength() <= 30,
-                 qPrintable(QStringLiteral("window %1,%2 %3x%4 in %5x%6").arg(m_dlg->x()).arg(m_dlg->y()).arg(m_dlg->width()).arg(m_dlg->height()).arg(area.width()).arg(area.height())));
+                 qPrintable(QStringLiteral("window %1,%2 %3x%4 in %5x%6")
+                                .arg(m_dlg->x())
+                                .arg(m_dlg->y())
+                                .arg(m_dlg->width())
+                                .arg(m_dlg->height())
+                                .arg(area.width())
+                                .arg(area.height())));
     }
 
     void fontsAreIpaPGothicAtTheirSizes()
@@ -500,8 +537,10 @@ private slots:
             bool bold;
         };
         const int textPixels = m_dlg->logicalDpiY() * 95 / 720;
-        const FontCase cases[] = {{IDC_TITLE, 16, true},  {IDC_MAKER, 12, true},
-                                  {IDC_RESULT, 28, false}, {IDC_DESCRIPTION, textPixels, false},
+        const FontCase cases[] = {{IDC_TITLE, 16, true},
+                                  {IDC_MAKER, 12, true},
+                                  {IDC_RESULT, 28, false},
+                                  {IDC_DESCRIPTION, textPixels, false},
                                   {IDC_BASIS, textPixels, false}};
         for (const FontCase& c : cases) {
             const QFontInfo info(m_dlg->Control(c.id)->font());

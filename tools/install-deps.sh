@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev libgtest-dev libbenchmark-dev
-          fonts-ipafont-gothic locales "$@")
+          fonts-ipafont-gothic locales desktop-file-utils appstream "$@")
 
 missing=()
 for p in "${packages[@]}"; do

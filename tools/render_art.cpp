@@ -1,4 +1,5 @@
-// Draws the program's icon (PNG at 16, 32, 48 and 256 pixels, and SVG) and
+// Draws the program's icon (PNG at 16, 32, 48 and 256 pixels, a Windows .ico
+// of those, and SVG) and
 // its 36 x 17 logo from one description, into the directory given.
 // Usage: densimo_render_art OUTPUT_DIR   (run with QT_QPA_PLATFORM=offscreen)
 #include <QDir>
@@ -55,8 +56,8 @@ QString IconSvg()
          "viewBox=\"0 0 32 32\">\n";
     s << "  <title>Densimo</title>\n";
     s << "  <rect width=\"32\" height=\"32\" fill=\"" << kCyan.name() << "\"/>\n";
-    s << "  <ellipse cx=\"" << kBulb.center().x() << "\" cy=\"" << kBulb.center().y()
-      << "\" rx=\"" << kBulb.width() / 2 << "\" ry=\"" << kBulb.height() / 2
+    s << "  <ellipse cx=\"" << kBulb.center().x() << "\" cy=\"" << kBulb.center().y() << "\" rx=\""
+      << kBulb.width() / 2 << "\" ry=\"" << kBulb.height() / 2
       << "\" fill=\"#ffffff\" stroke=\"#000000\" stroke-width=\"0.8\"/>\n";
     const double square = (kStemBottom - kStemTop) / kStemSquares;
     for (int i = 0; i < kStemSquares; ++i) {
@@ -90,6 +91,38 @@ QImage Logo()
     return image;
 }
 
+// A Windows icon file holding the PNG images as they are (Vista and later
+// read PNG entries): header, one directory entry per image, the images.
+QByteArray IcoFile(const QList<QByteArray>& pngs, const QList<int>& sizes)
+{
+    QByteArray ico;
+    auto put16 = [&ico](int v) {
+        ico.append(static_cast<char>(v & 0xFF)).append(static_cast<char>((v >> 8) & 0xFF));
+    };
+    auto put32 = [&](qsizetype v) {
+        put16(static_cast<int>(v & 0xFFFF));
+        put16(static_cast<int>((v >> 16) & 0xFFFF));
+    };
+    put16(0);
+    put16(1);  // icon
+    put16(static_cast<int>(pngs.size()));
+    qsizetype offset = 6 + 16 * pngs.size();
+    for (qsizetype i = 0; i < pngs.size(); ++i) {
+        const int size = sizes[i] >= 256 ? 0 : sizes[i];  // 0 stands for 256
+        ico.append(static_cast<char>(size)).append(static_cast<char>(size));
+        ico.append('\0').append('\0');  // no palette, reserved
+        put16(1);                       // planes
+        put16(32);                      // bits per pixel
+        put32(pngs[i].size());
+        put32(offset);
+        offset += pngs[i].size();
+    }
+    for (const QByteArray& png : pngs) {
+        ico.append(png);
+    }
+    return ico;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -99,15 +132,25 @@ int main(int argc, char** argv)
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    for (int size : {16, 32, 48, 256}) {
+    const QList<int> sizes = {16, 32, 48, 256};
+    QList<QByteArray> pngs;
+    for (int size : sizes) {
         QImage image(size, size, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         DrawIcon(painter, size);
         painter.end();
-        if (!image.save(out.filePath(QStringLiteral("icons/densimo-%1.png").arg(size)))) {
+        QFile file(out.filePath(QStringLiteral("icons/densimo-%1.png").arg(size)));
+        if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG")) {
             return 1;
         }
+        file.close();
+        file.open(QIODevice::ReadOnly);
+        pngs.append(file.readAll());
+    }
+    QFile ico(out.filePath(QStringLiteral("icons/densimo.ico")));
+    if (!ico.open(QIODevice::WriteOnly) || ico.write(IcoFile(pngs, sizes)) < 0) {
+        return 1;
     }
     QFile svg(out.filePath(QStringLiteral("icons/densimo.svg")));
     if (!svg.open(QIODevice::WriteOnly)) {

@@ -4,10 +4,15 @@
 #include "Look.h"
 
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
+#include <QPushButton>
 
 // Resources compiled into the static UI library must be registered by name.
-static void InitResources() { Q_INIT_RESOURCE(densimo); }
+static void InitResources()
+{
+    Q_INIT_RESOURCE(densimo);
+}
 
 CDensimoApp::CDensimoApp(int& argc, char** argv) : m_app(argc, argv) {}
 
@@ -36,11 +41,15 @@ QString CDensimoApp::Title()
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 }
 
-QString CDensimoApp::AboutItemText() { return QStringLiteral("Densimo のﾊﾞｰｼﾞｮﾝ情報(&A)..."); }
+QString CDensimoApp::AboutItemText()
+{
+    return QStringLiteral("Densimo のﾊﾞｰｼﾞｮﾝ情報(&A)...");
+}
 
 void CDensimoApp::MessageBox(QWidget* owner, const QString& message)
 {
     QMessageBox box(QMessageBox::Warning, Title(), message, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("WarningBox"));
+    box.button(QMessageBox::Ok)->setIcon(QIcon());  // a plain OK, as on Windows
     box.exec();
 }

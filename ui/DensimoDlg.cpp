@@ -76,18 +76,30 @@ constexpr int kDialogHeight = 213;  // dialog units
 QString ObjectName(int id)
 {
     switch (id) {
-    case IDC_PRODUCT: return QStringLiteral("IDC_PRODUCT");
-    case IDC_READING: return QStringLiteral("IDC_READING");
-    case IDC_TEMPERATURE: return QStringLiteral("IDC_TEMPERATURE");
-    case IDC_RESULT: return QStringLiteral("IDC_RESULT");
-    case IDC_CONVERT: return QStringLiteral("IDC_CONVERT");
-    case IDC_MAKER: return QStringLiteral("IDC_MAKER");
-    case IDC_TITLE: return QStringLiteral("IDC_TITLE");
-    case IDC_DESCRIPTION: return QStringLiteral("IDC_DESCRIPTION");
-    case IDC_BASIS: return QStringLiteral("IDC_BASIS");
-    case IDC_EXIT: return QStringLiteral("IDC_EXIT");
-    case IDC_LOGO: return QStringLiteral("IDB_LOGO");
-    default: return {};
+        case IDC_PRODUCT:
+            return QStringLiteral("IDC_PRODUCT");
+        case IDC_READING:
+            return QStringLiteral("IDC_READING");
+        case IDC_TEMPERATURE:
+            return QStringLiteral("IDC_TEMPERATURE");
+        case IDC_RESULT:
+            return QStringLiteral("IDC_RESULT");
+        case IDC_CONVERT:
+            return QStringLiteral("IDC_CONVERT");
+        case IDC_MAKER:
+            return QStringLiteral("IDC_MAKER");
+        case IDC_TITLE:
+            return QStringLiteral("IDC_TITLE");
+        case IDC_DESCRIPTION:
+            return QStringLiteral("IDC_DESCRIPTION");
+        case IDC_BASIS:
+            return QStringLiteral("IDC_BASIS");
+        case IDC_EXIT:
+            return QStringLiteral("IDC_EXIT");
+        case IDC_LOGO:
+            return QStringLiteral("IDB_LOGO");
+        default:
+            return {};
     }
 }
 
@@ -114,10 +126,9 @@ private:
     {
         QStyleOptionFrame option;
         option.initFrom(m_edit);
-        option.lineWidth = m_edit->hasFrame()
-                               ? m_edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
-                                                              &option, m_edit)
-                               : 0;
+        option.lineWidth = m_edit->hasFrame() ? m_edit->style()->pixelMetric(
+                                                    QStyle::PM_DefaultFrameWidth, &option, m_edit)
+                                              : 0;
         const QRect contents = m_edit->style()
                                    ->subElementRect(QStyle::SE_LineEditContents, &option, m_edit)
                                    .marginsRemoved(m_edit->textMargins());
@@ -152,53 +163,53 @@ CDensimoDlg::CDensimoDlg(QWidget* parent) : QDialog(parent)
         const QString text = spec.text != nullptr ? QString::fromUtf8(spec.text) : QString();
         QWidget* widget = nullptr;
         switch (spec.kind) {
-        case Kind::Static: {
-            auto* label = new QLabel(text, this);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(true);
-            widget = label;
-            break;
-        }
-        case Kind::Picture: {
-            auto* picture = new QLabel(this);
-            picture->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
-            widget = picture;
-            break;
-        }
-        case Kind::List: {
-            m_comboProduct = new QComboBox(this);
-            for (const char* item : kProducts) {
-                m_comboProduct->addItem(QString::fromUtf8(item));
+            case Kind::Static: {
+                auto* label = new QLabel(text, this);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setWordWrap(true);
+                widget = label;
+                break;
             }
-            widget = m_comboProduct;
-            break;
-        }
-        case Kind::Edit: {
-            auto* edit = new QLineEdit(this);
-            edit->setAlignment(Qt::AlignCenter);
-            (spec.id == IDC_READING ? m_editReading : m_editTemperature) = edit;
-            widget = edit;
-            break;
-        }
-        case Kind::Result: {
-            auto* result = new QLabel(this);
-            result->setAlignment(Qt::AlignCenter);
-            result->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            // Users copy results into their records.
-            result->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            result->setContextMenuPolicy(Qt::NoContextMenu);  // the window's menu instead
-            widget = result;
-            break;
-        }
-        case Kind::Button: {
-            auto* button = new QPushButton(text, this);
-            // No default button: Enter in the list or a field does nothing.
-            button->setAutoDefault(false);
-            button->setDefault(false);
-            (spec.id == IDC_CONVERT ? m_buttonConvert : m_buttonExit) = button;
-            widget = button;
-            break;
-        }
+            case Kind::Picture: {
+                auto* picture = new QLabel(this);
+                picture->setPixmap(QPixmap(QStringLiteral(":/logo.png")));
+                widget = picture;
+                break;
+            }
+            case Kind::List: {
+                m_comboProduct = new QComboBox(this);
+                for (const char* item : kProducts) {
+                    m_comboProduct->addItem(QString::fromUtf8(item));
+                }
+                widget = m_comboProduct;
+                break;
+            }
+            case Kind::Edit: {
+                auto* edit = new QLineEdit(this);
+                edit->setAlignment(Qt::AlignCenter);
+                (spec.id == IDC_READING ? m_editReading : m_editTemperature) = edit;
+                widget = edit;
+                break;
+            }
+            case Kind::Result: {
+                auto* result = new QLabel(this);
+                result->setAlignment(Qt::AlignCenter);
+                result->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                // Users copy results into their records.
+                result->setTextInteractionFlags(Qt::TextSelectableByMouse);
+                result->setContextMenuPolicy(Qt::NoContextMenu);  // the window's menu instead
+                widget = result;
+                break;
+            }
+            case Kind::Button: {
+                auto* button = new QPushButton(text, this);
+                // No default button: Enter in the list or a field does nothing.
+                button->setAutoDefault(false);
+                button->setDefault(false);
+                (spec.id == IDC_CONVERT ? m_buttonConvert : m_buttonExit) = button;
+                widget = button;
+                break;
+            }
         }
         widget->setObjectName(ObjectName(spec.id));
         QRect rect = m_baseUnits.ToPixels(spec.x, spec.y, spec.width, spec.height);
@@ -209,12 +220,23 @@ CDensimoDlg::CDensimoDlg(QWidget* parent) : QDialog(parent)
         }
         widget->setGeometry(rect);
         switch (spec.id) {
-        case IDC_RESULT: m_staticResult = static_cast<QLabel*>(widget); break;
-        case IDC_BASIS: m_staticBasis = static_cast<QLabel*>(widget); break;
-        case IDC_DESCRIPTION: m_staticDescription = static_cast<QLabel*>(widget); break;
-        case IDC_TITLE: m_staticTitle = static_cast<QLabel*>(widget); break;
-        case IDC_MAKER: m_staticMaker = static_cast<QLabel*>(widget); break;
-        default: break;
+            case IDC_RESULT:
+                m_staticResult = static_cast<QLabel*>(widget);
+                break;
+            case IDC_BASIS:
+                m_staticBasis = static_cast<QLabel*>(widget);
+                break;
+            case IDC_DESCRIPTION:
+                m_staticDescription = static_cast<QLabel*>(widget);
+                break;
+            case IDC_TITLE:
+                m_staticTitle = static_cast<QLabel*>(widget);
+                break;
+            case IDC_MAKER:
+                m_staticMaker = static_cast<QLabel*>(widget);
+                break;
+            default:
+                break;
         }
     }
     // The temperature field does not scroll; the reading field does.
@@ -336,7 +358,10 @@ QWidget* CDensimoDlg::Control(int id) const
     return findChild<QWidget*>(ObjectName(id), Qt::FindDirectChildrenOnly);
 }
 
-QString CDensimoDlg::ResultText() const { return m_staticResult->text(); }
+QString CDensimoDlg::ResultText() const
+{
+    return m_staticResult->text();
+}
 
 void CDensimoDlg::ShowWarning(const QString& message)
 {
@@ -346,28 +371,28 @@ void CDensimoDlg::ShowWarning(const QString& message)
 void CDensimoDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Enter:
-    case Qt::Key_Return:
-        // A focused push button is pressed; in the list or a field nothing happens.
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-            button->click();
-        }
-        event->accept();
-        return;
-    case Qt::Key_F1:
-        event->accept();  // no help file ships
-        return;
-    case Qt::Key_F10:
-        if (event->modifiers() == Qt::ShiftModifier) {
-            QWidget* at = focusWidget() != nullptr ? focusWidget() : this;
-            QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, at->rect().center(),
-                                        at->mapToGlobal(at->rect().center()));
-            contextMenuEvent(&menuEvent);
+        case Qt::Key_Enter:
+        case Qt::Key_Return:
+            // A focused push button is pressed; in the list or a field nothing happens.
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+                button->click();
+            }
+            event->accept();
             return;
-        }
-        break;
-    default:
-        break;
+        case Qt::Key_F1:
+            event->accept();  // no help file ships
+            return;
+        case Qt::Key_F10:
+            if (event->modifiers() == Qt::ShiftModifier) {
+                QWidget* at = focusWidget() != nullptr ? focusWidget() : this;
+                QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, at->rect().center(),
+                                            at->mapToGlobal(at->rect().center()));
+                contextMenuEvent(&menuEvent);
+                return;
+            }
+            break;
+        default:
+            break;
     }
     QDialog::keyPressEvent(event);  // Escape closes through reject()
 }

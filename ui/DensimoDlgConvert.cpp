@@ -28,17 +28,19 @@ int CDensimoDlg::ValidateInputs()
     const densimo::Validation v =
         densimo::ValidateTexts(m_nProduct, View(reading), View(temperature));
     switch (v.verdict) {
-    case densimo::Verdict::NoSuchProduct:
-        return 0;
-    case densimo::Verdict::ReadingRefused:
-        ShowWarning(QString::fromUtf8(v.message.data(), static_cast<qsizetype>(v.message.size())));
-        return 1;
-    case densimo::Verdict::TemperatureRefused:
-        m_dReading = v.reading;
-        ShowWarning(QString::fromUtf8(v.message.data(), static_cast<qsizetype>(v.message.size())));
-        return 1;
-    case densimo::Verdict::Accepted:
-        break;
+        case densimo::Verdict::NoSuchProduct:
+            return 0;
+        case densimo::Verdict::ReadingRefused:
+            ShowWarning(
+                QString::fromUtf8(v.message.data(), static_cast<qsizetype>(v.message.size())));
+            return 1;
+        case densimo::Verdict::TemperatureRefused:
+            m_dReading = v.reading;
+            ShowWarning(
+                QString::fromUtf8(v.message.data(), static_cast<qsizetype>(v.message.size())));
+            return 1;
+        case densimo::Verdict::Accepted:
+            break;
     }
     m_dReading = v.reading;
     m_dTemperature = v.temperature;
