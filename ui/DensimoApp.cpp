@@ -46,7 +46,7 @@ QString CDensimoApp::AboutItemText()
     return QStringLiteral("Densimo のﾊﾞｰｼﾞｮﾝ情報(&A)...");
 }
 
-void CDensimoApp::MessageBox(QWidget* owner, const QString& message)
+void CDensimoApp::WarningBox(QWidget* owner, const QString& message)
 {
     QMessageBox box(QMessageBox::Warning, Title(), message, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("WarningBox"));

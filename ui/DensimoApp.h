@@ -25,7 +25,7 @@ public:
     static QString Title();
 
     // A modal warning box with the exclamation icon and one OK button.
-    static void MessageBox(QWidget* owner, const QString& message);
+    static void WarningBox(QWidget* owner, const QString& message);
 
     // Text of the About item, with A as its access key.
     static QString AboutItemText();

@@ -365,7 +365,7 @@ QString CDensimoDlg::ResultText() const
 
 void CDensimoDlg::ShowWarning(const QString& message)
 {
-    CDensimoApp::MessageBox(this, message);
+    CDensimoApp::WarningBox(this, message);
 }
 
 void CDensimoDlg::keyPressEvent(QKeyEvent* event)
