@@ -8,7 +8,8 @@ CMAKE ?= cmake
 CTEST ?= ctest
 CLI := build/dev/cli/densimo-cli
 
-.PHONY: deps build run test test-asan bench bench-build package screenshots startup-time art \
+.PHONY: deps build run test test-asan bench bench-build package screenshots table-screenshot \
+        startup-time art \
         format format-check clean
 
 deps:
@@ -55,6 +56,11 @@ package: build
 screenshots: build
 	./tools/install-deps.sh xvfb xauth xdotool imagemagick
 	tools/screenshots.sh build/dev/ui/densimo build/screenshots
+
+# The printable 1B table through Chromium's print to PDF: PNGs of its first pages.
+table-screenshot: build
+	./tools/install-deps.sh chromium poppler-utils
+	tools/table-screenshot.sh build/dev/cli/densimo-cli build/screenshots
 
 # Start-up to the first shown window, release build under Xvfb.
 startup-time: bench-build

@@ -1,10 +1,12 @@
 // Throughput of the conversion: the calculator alone, the whole procedure
 // from texts, and the batch command on a generated file of 1,000,000 rows.
 #include "Batch.h"
+#include "Cli.h"
 #include "Conversion.h"
 #include "DensityCalc.h"
 #include "InputGrid.h"
 #include "RoundOff.h"
+#include "Table.h"
 
 #include <benchmark/benchmark.h>
 
@@ -149,6 +151,30 @@ void BM_Batch(benchmark::State& state)
     std::remove(path.c_str());
 }
 BENCHMARK(BM_Batch)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The default printable tables, CSV and HTML, written to /dev/null.
+void BM_Table(benchmark::State& state)
+{
+    const int table = static_cast<int>(state.range(0));
+    const bool html = state.range(1) != 0;
+    const char* argv[] = {"densimo-cli", "table", kTableGrids[table].name, "--format",
+                          html ? "html" : "csv"};
+    std::FILE* sink = std::fopen("/dev/null", "wb");
+    long long cells = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(densimo::cli::RunCli(5, argv, stdin, sink, stderr));
+    }
+    std::fclose(sink);
+    densimo::cli::TableRequest request;
+    request.product = kTableGrids[table].product;
+    densimo::cli::CheckTableRequest(request);
+    cells = request.readings->Count() * request.temperatures->Count();
+    state.SetLabel(std::string(kTableGrids[table].name) + (html ? " html" : " csv"));
+    state.counters["cells_per_second"] =
+        benchmark::Counter(static_cast<double>(cells) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Table)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -78,7 +78,7 @@ int RunBatch(std::FILE* in, std::string_view inputName, std::FILE* out, std::FIL
     // Output lines end as the input's header line does.
     const std::string_view lineEnd = record.crlf ? "\r\n" : "\n";
     writer.Raw(kOutputHeader);
-    writer.EndRecord(lineEnd);
+    writer.EndLine(lineEnd);
 
     int status = kExitOk;
     while (reader.Next(record)) {
@@ -113,7 +113,7 @@ int RunBatch(std::FILE* in, std::string_view inputName, std::FILE* out, std::FIL
             writer.Field(message);
             status = kExitRefused;
         }
-        writer.EndRecord(lineEnd);
+        writer.EndLine(lineEnd);
         if (writer.Failed()) {
             break;
         }

@@ -2,11 +2,15 @@
 
 #include "Batch.h"
 #include "Conversion.h"
+#include "Table.h"
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <random>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace densimo::cli {
@@ -20,6 +24,7 @@ constexpr std::string_view kMainHelp =
     "Commands:\n"
     "  convert TABLE READING TEMPERATURE   convert one reading\n"
     "  batch [FILE]                        convert every row of a CSV file\n"
+    "  table TABLE [OPTIONS]               write a printable conversion table\n"
     "\n"
     "Options:\n"
     "  --help      show this help (also after a command)\n"
@@ -47,6 +52,22 @@ constexpr std::string_view kBatchHelp =
     "density15, refused and malformed rows an empty density15 and the reason in\n"
     "message. Exit status 0 when every row converted, 1 when any did not, 2 for\n"
     "usage, input or output errors.\n";
+
+constexpr std::string_view kTableHelp =
+    "Usage: densimo-cli table TABLE [--readings FROM:TO:STEP]\n"
+    "                         [--temperatures FROM:TO:STEP] [--format csv|html]\n"
+    "                         [--output FILE]\n"
+    "Writes a conversion table: readings across, temperatures down, every cell the\n"
+    "density at 15 degC that the window shows for that reading at that temperature.\n"
+    "  TABLE           1A, 1B or 1D\n"
+    "  --readings      g/cm3, at most four decimals (default: the table's whole\n"
+    "                  range, step 0.0010)\n"
+    "  --temperatures  degC, at most two decimals (default: the whole range, step 0.5)\n"
+    "  --format        csv (default) or html, a printable A4 landscape page\n"
+    "  --output        write to FILE (replaced only once the table is complete)\n"
+    "Values are walked in exact decimal steps. Ranges outside the table, reversed\n"
+    "or with a zero step, and tables of more than 5,000,000 cells are refused\n"
+    "(exit status 2).\n";
 
 void Write(std::FILE* stream, std::string_view text)
 {
@@ -140,6 +161,117 @@ int RunBatchCommand(const Arguments& args, std::FILE* in, std::FILE* out, std::F
     return status;
 }
 
+// Writes the table to `path` through a temporary file in the same directory,
+// renamed over `path` only when complete, so that a failure leaves no partial
+// table behind.
+int WriteTableFile(const TableRequest& request, const std::string& path, std::FILE* err)
+{
+    std::random_device random;
+    std::string temporary;
+    std::FILE* file = nullptr;
+    for (int attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
+        temporary = path + ".tmp-" + std::to_string(random());
+        file = std::fopen(temporary.c_str(), "wbx");  // never an existing file
+    }
+    if (file == nullptr) {
+        Write(err,
+              "densimo-cli: table: " + path + ": cannot create: " + std::strerror(errno) + "\n");
+        return kExitUsage;
+    }
+    bool written = WriteTable(request, file);
+    int error = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    std::error_code renamed;
+    if (written) {
+        std::filesystem::rename(temporary, path, renamed);
+        error = renamed.value();
+    }
+    if (!written || renamed) {
+        std::remove(temporary.c_str());
+        Write(err,
+              "densimo-cli: table: " + path + ": cannot write: " + std::strerror(error) + "\n");
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+int RunTableCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err)
+{
+    TableRequest request;
+    std::vector<std::string_view> operands;
+    std::string output;
+    for (int i = 2; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            Write(out, kTableHelp);
+            return kExitOk;
+        }
+        if (arg.size() <= 2 || arg.substr(0, 2) != "--") {
+            operands.push_back(arg);
+            continue;
+        }
+        // --name VALUE or --name=VALUE; the value may start with '-'.
+        std::string_view value;
+        const std::size_t equals = arg.find('=');
+        if (equals != std::string_view::npos) {
+            value = arg.substr(equals + 1);
+            arg = arg.substr(0, equals);
+        } else if (i + 1 < argc) {
+            value = argv[++i];
+        } else {
+            return UsageError(err, "option '" + std::string(arg) + "' needs a value", "table");
+        }
+        std::string error;
+        if (arg == "--readings") {
+            request.readings = ParseRange(value, 4, &error);
+        } else if (arg == "--temperatures") {
+            request.temperatures = ParseRange(value, 2, &error);
+        } else if (arg == "--format") {
+            if (value == "csv") {
+                request.format = TableFormat::Csv;
+            } else if (value == "html") {
+                request.format = TableFormat::Html;
+            } else {
+                error = "use csv or html";
+            }
+        } else if (arg == "--output") {
+            output = value;
+            if (output.empty()) {
+                error = "FILE must not be empty";
+            }
+        } else {
+            return UsageError(err, "unknown option '" + std::string(arg) + "'", "table");
+        }
+        if (!error.empty()) {
+            return UsageError(err, std::string(arg) + " " + std::string(value) + ": " + error,
+                              "table");
+        }
+    }
+    if (operands.size() != 1) {
+        return UsageError(err, "table needs one TABLE (1A, 1B or 1D)", "table");
+    }
+    request.product = ProductFromTableName(operands[0]);
+    if (request.product < 0) {
+        return UsageError(err, "unknown table '" + std::string(operands[0]) + "': use 1A, 1B or 1D",
+                          "table");
+    }
+    const std::string problem = CheckTableRequest(request);
+    if (!problem.empty()) {
+        return UsageError(err, problem, "table");
+    }
+    if (!output.empty()) {
+        return WriteTableFile(request, output, err);
+    }
+    if (!WriteTable(request, out)) {
+        Write(err, std::string("densimo-cli: table: cannot write: ") + std::strerror(errno) + "\n");
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::FILE* in, std::FILE* out, std::FILE* err)
@@ -155,6 +287,9 @@ int RunCli(int argc, const char* const* argv, std::FILE* in, std::FILE* out, std
     if (command == "--version") {
         Write(out, "densimo-cli " DENSIMO_VERSION "\n");
         return kExitOk;
+    }
+    if (command == "table") {
+        return RunTableCommand(argc, argv, out, err);
     }
     const bool isConvert = command == "convert";
     if (!isConvert && command != "batch") {

@@ -110,20 +110,20 @@ bool CsvReader::Next(CsvRecord& record)
 void CsvWriter::Field(std::string_view text)
 {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        m_buffer.append(text);
+        Raw(text);
         return;
     }
-    m_buffer.push_back('"');
+    Char('"');
     for (char c : text) {
         if (c == '"') {
-            m_buffer.push_back('"');
+            Char('"');
         }
-        m_buffer.push_back(c);
+        Char(c);
     }
-    m_buffer.push_back('"');
+    Char('"');
 }
 
-bool CsvWriter::Flush()
+bool OutputBuffer::Flush()
 {
     if (!m_failed && !m_buffer.empty()) {
         if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) != m_buffer.size()) {

@@ -64,15 +64,16 @@ private:
     bool m_started = false;
 };
 
-// Buffered writer of CSV text; fields are quoted only where RFC 4180 needs it.
-class CsvWriter {
+// Buffered text output to a stream, flushed in 64 KiB pieces; every write
+// is checked, so a failing stream (a full disk) is never taken for success.
+class OutputBuffer {
 public:
-    explicit CsvWriter(std::FILE* out) : m_out(out) { m_buffer.reserve(kFlushSize + 4096); }
+    explicit OutputBuffer(std::FILE* out) : m_out(out) { m_buffer.reserve(kFlushSize + 4096); }
 
-    void Field(std::string_view text);  // a field, quoted when it must be
-    void Comma() { m_buffer.push_back(','); }
     void Raw(std::string_view text) { m_buffer.append(text); }
-    void EndRecord(std::string_view lineEnd)
+    void Char(char c) { m_buffer.push_back(c); }
+    // Ends a line (or record) with `lineEnd`, flushing when enough is buffered.
+    void EndLine(std::string_view lineEnd)
     {
         m_buffer.append(lineEnd);
         if (m_buffer.size() >= kFlushSize) {
@@ -88,6 +89,15 @@ private:
     std::FILE* m_out;
     std::string m_buffer;
     bool m_failed = false;
+};
+
+// CSV on top of it; fields are quoted only where RFC 4180 needs it.
+class CsvWriter : public OutputBuffer {
+public:
+    using OutputBuffer::OutputBuffer;
+
+    void Field(std::string_view text);  // a field, quoted when it must be
+    void Comma() { Char(','); }
 };
 
 }  // namespace densimo::cli

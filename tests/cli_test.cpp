@@ -3,9 +3,12 @@
 #include "Cli.h"
 #include "Batch.h"
 #include "Csv.h"
+#include "NumberText.h"
+#include "Table.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <random>
@@ -287,6 +290,147 @@ TEST(CliBatch, AFileIsReadLikeStandardInput)
     std::remove(path.c_str());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "table,reading,temperature,density15,message\n1A,0.8500,20,0.8535,\n");
+}
+
+// ------------------------------------------------------------------- table
+
+TEST(CliTable, CellsAreWhatConvertGivesForTheSameTexts)
+{
+    const CliRun run = RunWith(
+        {"table", "1B", "--readings", "0.7780:0.7900:0.0030", "--temperatures", "-18:150:42"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    bool wellFormed = false;
+    const auto rows = ParseCsv(run.out, &wellFormed);
+    ASSERT_TRUE(wellFormed);
+    ASSERT_EQ(rows.size(), 6U);  // header and -18, 24, 66, 108, 150
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"temperature", "0.7780", "0.7810", "0.7840",
+                                                 "0.7870", "0.7900"}));
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        ASSERT_EQ(rows[r].size(), rows[0].size());
+        for (std::size_t c = 1; c < rows[r].size(); ++c) {
+            const CliRun convert =
+                RunWith({"convert", "1B", rows[0][c].c_str(), rows[r][0].c_str()});
+            EXPECT_EQ(rows[r][c] + "\n", convert.out) << rows[0][c] << " at " << rows[r][0];
+        }
+    }
+}
+
+TEST(CliTable, WalksRangesInExactDecimalSteps)
+{
+    const CliRun run =
+        RunWith({"table", "1A", "--readings", "0.6120:1.0740:0.0005", "--temperatures", "20:20:1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    bool wellFormed = false;
+    const auto rows = ParseCsv(run.out, &wellFormed);
+    ASSERT_EQ(rows.size(), 2U);
+    ASSERT_EQ(rows[0].size(), 1U + 925U);
+    EXPECT_EQ(rows[0].back(), "1.0740");
+    for (std::size_t i = 1; i < rows[0].size(); ++i) {
+        const int tenThousandths = 6120 + 5 * static_cast<int>(i - 1);
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%d.%04d", tenThousandths / 10000,
+                      tenThousandths % 10000);
+        ASSERT_EQ(rows[0][i], expected);
+        // The double the window gets from that text is the decimal's nearest.
+        ASSERT_EQ(densimo::ParseDecimal(rows[0][i]), tenThousandths / 10000.0);
+    }
+    EXPECT_EQ(rows[1][0], "20");
+}
+
+TEST(CliTable, DefaultTablesCoverTheWholeRangeWithoutAnEmptyCell)
+{
+    struct Case {
+        const char* table;
+        std::size_t readings, temperatures;
+        const char* firstReading;
+        const char* lastTemperature;
+    };
+    const Case cases[] = {{"1A", 463, 337, "0.6120", "150.0"},
+                          {"1B", 421, 337, "0.6530", "150.0"},
+                          {"1D", 957, 341, "0.2080", "150.0"}};
+    for (const Case& c : cases) {
+        const CliRun run = RunWith({"table", c.table});
+        ASSERT_EQ(run.status, 0) << run.err;
+        bool wellFormed = false;
+        const auto rows = ParseCsv(run.out, &wellFormed);
+        ASSERT_TRUE(wellFormed);
+        ASSERT_EQ(rows.size(), c.temperatures + 1) << c.table;
+        EXPECT_EQ(rows[0][1], c.firstReading);
+        EXPECT_EQ(rows.back()[0], c.lastTemperature);
+        for (const auto& row : rows) {
+            ASSERT_EQ(row.size(), c.readings + 1) << c.table;
+            for (const std::string& cell : row) {
+                ASSERT_FALSE(cell.empty()) << c.table << " at " << row[0];
+            }
+        }
+    }
+    // Outside the limits the window refuses the pair, and the cell is empty.
+    EXPECT_EQ(densimo::cli::TableCell(1, "0.6529", "20"), "");
+    EXPECT_EQ(densimo::cli::TableCell(1, "0.7800", "150.5"), "");
+    EXPECT_EQ(densimo::cli::TableCell(1, "0.7800", "25"), "0.7874");
+}
+
+TEST(CliTable, RefusesBadRangesAndLeavesTheOutputFileAlone)
+{
+    const std::string path = ::testing::TempDir() + "densimo_table.csv";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("earlier contents\n", file);
+    std::fclose(file);
+    const std::initializer_list<const char*> cases[] = {
+        {"table", "1B", "--readings", "::"},               // empty
+        {"table", "1B", "--readings", "0.9:0.8:0.001"},    // reversed
+        {"table", "1B", "--readings", "0.8:0.9:0"},        // zero step
+        {"table", "1B", "--readings", "0.8:0.9:-0.1"},     // negative step
+        {"table", "1B", "--readings", "0.6:0.9:0.001"},    // below the table
+        {"table", "1A", "--readings", "0.8:1.08:0.001"},   // above the table
+        {"table", "1B", "--temperatures", "-20:20:1"},     // too cold
+        {"table", "1D", "--temperatures", "0:150.5:0.5"},  // too hot
+        {"table", "1D", "--readings", "0.208:1.164:0.0001", "--temperatures", "-20:150:0.1"},
+        {"table", "1B", "--readings", "0.80000:0.9:0.001"},  // five decimals
+        {"table", "1B", "--readings", "0.8:0.9"},            // no step
+        {"table", "1B", "--readings", "0.8:0.9:1e-3"},       // not a plain decimal
+        {"table", "1B", "--format", "pdf"},
+        {"table", "1C"},
+        {"table"},
+        {"table", "1B", "--readings"},
+        {"table", "1B", "--colour", "red"},
+    };
+    for (const auto& args : cases) {
+        std::vector<const char*> withOutput(args);
+        withOutput.push_back("--output");
+        withOutput.push_back(path.c_str());
+        std::vector<const char*> argv{"densimo-cli"};
+        argv.insert(argv.end(), withOutput.begin(), withOutput.end());
+        TempFile in, out, err;
+        const int status = densimo::cli::RunCli(static_cast<int>(argv.size()), argv.data(), in.file,
+                                                out.file, err.file);
+        EXPECT_EQ(status, 2) << *(args.begin() + 1);
+        EXPECT_EQ(out.Contents(), "");
+        EXPECT_EQ(err.Contents().rfind("densimo-cli: ", 0), 0U) << err.Contents();
+    }
+    std::FILE* reread = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(reread, nullptr);
+    char text[64] = {};
+    EXPECT_EQ(std::fread(text, 1, sizeof text - 1, reread), 17U);
+    std::fclose(reread);
+    EXPECT_STREQ(text, "earlier contents\n");
+
+    // A good request replaces the file, and leaves no temporary behind.
+    EXPECT_EQ(RunWith({"table", "1B", "--readings", "0.8:0.801:0.001", "--temperatures", "15:15:1",
+                       "--output", path.c_str()})
+                  .status,
+              0);
+    reread = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(reread, nullptr);
+    std::fill(std::begin(text), std::end(text), '\0');
+    std::fread(text, 1, sizeof text - 1, reread);
+    std::fclose(reread);
+    EXPECT_STREQ(text, "temperature,0.8000,0.8010\n15,0.8000,0.8010\n");
+    std::remove(path.c_str());
+    const CliRun missingDir = RunWith({"table", "1B", "--output", "/nonexistent-dir/t.csv"});
+    EXPECT_EQ(missingDir.status, 2);
+    EXPECT_NE(missingDir.err.find("cannot create"), std::string::npos);
 }
 
 }  // namespace
