@@ -2,6 +2,7 @@
 
 #include "Conversion.h"
 #include "Csv.h"
+#include "Utf8.h"
 
 #include <cerrno>
 #include <cstring>
@@ -64,7 +65,7 @@ int RunBatch(std::FILE* in, std::string_view inputName, std::FILE* out, std::FIL
 
     if (!reader.Next(record)) {
         if (reader.Failed()) {
-            Report(err, inputName, std::string("cannot read: ") + std::strerror(errno));
+            Report(err, inputName, std::string("cannot read: ") + std::strerror(reader.Error()));
         } else {
             Report(err, inputName,
                    "empty input; the first line must be the header table,reading,temperature");
@@ -81,16 +82,29 @@ int RunBatch(std::FILE* in, std::string_view inputName, std::FILE* out, std::FIL
     writer.EndLine(lineEnd);
 
     int status = kExitOk;
-    while (reader.Next(record)) {
+    while (reader.Next(record) && !writer.Failed()) {
+        std::string_view message = record.problem;
+        bool clean = true;
+        for (std::size_t i = 0; i < record.count; ++i) {
+            clean = clean && IsCleanText(record.fields[i]);
+        }
+        if (message.empty() && !clean) {
+            message = "malformed row: not UTF-8 text (bad bytes shown as U+FFFD)";
+        }
+        // The three fields as given; bytes that are not text are replaced so
+        // that the output stays valid UTF-8.
         for (std::size_t i = 0; i < 3; ++i) {
             if (i > 0) {
                 writer.Comma();
             }
-            writer.Field(record.Field(i));
+            if (clean) {
+                writer.Field(record.Field(i));
+            } else {
+                writer.Field(CleanText(record.Field(i)));
+            }
         }
         writer.Comma();
 
-        std::string_view message = record.problem;
         if (message.empty() && record.count != 3) {
             message = record.count < 3 ? "malformed row: fewer than 3 fields"
                                        : "malformed row: more than 3 fields";
@@ -114,18 +128,18 @@ int RunBatch(std::FILE* in, std::string_view inputName, std::FILE* out, std::FIL
             status = kExitRefused;
         }
         writer.EndLine(lineEnd);
-        if (writer.Failed()) {
-            break;
-        }
     }
+    const bool written = writer.Flush();
     if (reader.Failed()) {
-        const int error = errno;
-        writer.Flush();
-        Report(err, inputName, std::string("cannot read: ") + std::strerror(error));
+        Report(err, inputName, std::string("cannot read: ") + std::strerror(reader.Error()));
         return kExitUsage;
     }
-    if (!writer.Flush()) {
-        Report(err, "standard output", std::string("cannot write: ") + std::strerror(errno));
+    if (!written) {
+        // A reader that has gone (| head) needs no message; anything else does.
+        if (writer.Error() != EPIPE) {
+            Report(err, "standard output",
+                   std::string("cannot write: ") + std::strerror(writer.Error()));
+        }
         return kExitUsage;
     }
     return status;

@@ -74,6 +74,14 @@ void Write(std::FILE* stream, std::string_view text)
     std::fwrite(text.data(), 1, text.size(), stream);
 }
 
+// A failed write to standard output; quiet when the reader has gone (| head).
+void ReportWriteError(std::FILE* err, int error)
+{
+    if (error != EPIPE) {
+        Write(err, std::string("densimo-cli: cannot write: ") + std::strerror(error) + "\n");
+    }
+}
+
 int UsageError(std::FILE* err, std::string_view text, std::string_view command)
 {
     std::string line = "densimo-cli: ";
@@ -136,7 +144,7 @@ int RunConvert(const Arguments& args, std::FILE* out, std::FILE* err)
     Write(out, outcome.Text());
     Write(out, "\n");
     if (std::fflush(out) != 0 || std::ferror(out)) {
-        Write(err, std::string("densimo-cli: cannot write: ") + std::strerror(errno) + "\n");
+        ReportWriteError(err, errno);
         return kExitUsage;
     }
     return kExitOk;
@@ -178,8 +186,8 @@ int WriteTableFile(const TableRequest& request, const std::string& path, std::FI
               "densimo-cli: table: " + path + ": cannot create: " + std::strerror(errno) + "\n");
         return kExitUsage;
     }
-    bool written = WriteTable(request, file);
-    int error = errno;
+    int error = WriteTable(request, file);
+    bool written = error == 0;
     if (std::fclose(file) != 0 && written) {
         written = false;
         error = errno;
@@ -265,8 +273,8 @@ int RunTableCommand(int argc, const char* const* argv, std::FILE* out, std::FILE
     if (!output.empty()) {
         return WriteTableFile(request, output, err);
     }
-    if (!WriteTable(request, out)) {
-        Write(err, std::string("densimo-cli: table: cannot write: ") + std::strerror(errno) + "\n");
+    if (const int error = WriteTable(request, out); error != 0) {
+        ReportWriteError(err, error);
         return kExitUsage;
     }
     return kExitOk;

@@ -1,5 +1,6 @@
 #include "Csv.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace densimo::cli {
@@ -16,6 +17,7 @@ bool CsvReader::Fill()
     if (m_len == 0) {
         if (std::ferror(m_in)) {
             m_error = true;
+            m_errno = errno;
         } else {
             m_eof = true;
         }
@@ -128,11 +130,13 @@ bool OutputBuffer::Flush()
     if (!m_failed && !m_buffer.empty()) {
         if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) != m_buffer.size()) {
             m_failed = true;
+            m_errno = errno;
         }
     }
     m_buffer.clear();
     if (!m_failed && std::fflush(m_out) != 0) {
         m_failed = true;
+        m_errno = errno;
     }
     return !m_failed;
 }

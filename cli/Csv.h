@@ -36,6 +36,8 @@ public:
     bool Next(CsvRecord& record);
     // True when reading failed (as opposed to reaching the end).
     bool Failed() const { return m_error; }
+    // The errno of the failed read.
+    int Error() const { return m_errno; }
 
 private:
     int Get()
@@ -61,6 +63,7 @@ private:
     std::size_t m_len = 0;
     bool m_eof = false;
     bool m_error = false;
+    int m_errno = 0;
     bool m_started = false;
 };
 
@@ -83,12 +86,15 @@ public:
     // Writes what is buffered; false once any write has failed.
     bool Flush();
     bool Failed() const { return m_failed; }
+    // The errno of the failed write (EPIPE when the reader has gone).
+    int Error() const { return m_errno; }
 
 private:
     static constexpr std::size_t kFlushSize = 1 << 16;
     std::FILE* m_out;
     std::string m_buffer;
     bool m_failed = false;
+    int m_errno = 0;
 };
 
 // CSV on top of it; fields are quoted only where RFC 4180 needs it.

@@ -14,10 +14,10 @@ namespace densimo::cli {
 namespace {
 
 // Default steps: readings every 0.0010 g/cm3, temperatures every 0.5 degC.
-constexpr long long kDefaultReadingStep = 10;  // units of 1e-4
+constexpr long long kDefaultReadingStep = 10;     // units of 1e-4
 constexpr long long kDefaultTemperatureStep = 5;  // units of 1e-1
-constexpr int kReadingDecimals = 4;  // readings are shown with four decimals
-constexpr int kColumnsPerPage = 15;  // readings across one printed page
+constexpr int kReadingDecimals = 4;               // readings are shown with four decimals
+constexpr int kColumnsPerPage = 15;               // readings across one printed page
 
 // Table names in Japanese for the headings: JIS K 2249 tables 1A, 1B, 1D.
 constexpr std::string_view kTableHeadings[] = {"表1A 原油", "表1B 燃料油", "表1D 潤滑油"};
@@ -235,9 +235,8 @@ std::optional<DecimalRange> ParseRange(std::string_view text, int maxPlaces, std
         *error = "expected FROM:TO:STEP";
         return std::nullopt;
     }
-    const std::string_view parts[] = {text.substr(0, first),
-                                      text.substr(first + 1, second - first - 1),
-                                      text.substr(second + 1)};
+    const std::string_view parts[] = {
+        text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
     long long values[3] = {};
     int places[3] = {};
     for (int k = 0; k < 3; ++k) {
@@ -275,14 +274,14 @@ std::string CheckTableRequest(TableRequest& request)
         return "unknown table";
     }
     if (!request.readings) {
-        request.readings = DecimalRange{std::llround(limits->readingLow * 1e4),
-                                        std::llround(limits->readingHigh * 1e4),
-                                        kDefaultReadingStep, 4};
+        request.readings =
+            DecimalRange{std::llround(limits->readingLow * 1e4),
+                         std::llround(limits->readingHigh * 1e4), kDefaultReadingStep, 4};
     }
     if (!request.temperatures) {
-        request.temperatures = DecimalRange{std::llround(limits->temperatureLow * 10),
-                                            std::llround(limits->temperatureHigh * 10),
-                                            kDefaultTemperatureStep, 1};
+        request.temperatures =
+            DecimalRange{std::llround(limits->temperatureLow * 10),
+                         std::llround(limits->temperatureHigh * 10), kDefaultTemperatureStep, 1};
     }
     const DecimalRange& readings = *request.readings;
     const DecimalRange& temperatures = *request.temperatures;
@@ -321,7 +320,7 @@ std::string TableCell(int product, std::string_view reading, std::string_view te
     return outcome.converted ? std::string(outcome.Text()) : std::string();
 }
 
-bool WriteTable(const TableRequest& request, std::FILE* out)
+int WriteTable(const TableRequest& request, std::FILE* out)
 {
     OutputBuffer buffer(out);
     if (request.format == TableFormat::Csv) {
@@ -329,7 +328,7 @@ bool WriteTable(const TableRequest& request, std::FILE* out)
     } else {
         WriteHtml(request, buffer);
     }
-    return buffer.Flush();
+    return buffer.Flush() ? 0 : buffer.Error();
 }
 
 }  // namespace densimo::cli

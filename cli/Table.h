@@ -42,8 +42,8 @@ struct TableRequest {
 // an empty string when it can be made, else the reason. Fills the ranges in.
 std::string CheckTableRequest(TableRequest& request);
 
-// Writes the table to `out`; false when writing failed.
-bool WriteTable(const TableRequest& request, std::FILE* out);
+// Writes the table to `out`; 0 when written, else the errno of the failure.
+int WriteTable(const TableRequest& request, std::FILE* out);
 
 // The text of one cell: the result the window shows, or empty when it would
 // refuse the pair.

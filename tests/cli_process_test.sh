@@ -74,6 +74,48 @@ if [ -w /dev/full ]; then
     [ $? -eq 2 ] && grep -q "cannot write" "$work/err" || fail "convert to /dev/full: expected exit 2"
 fi
 
+# A file that cannot be read (reading /proc/self/mem at offset 0 fails with EIO).
+if [ -r /proc/self/mem ]; then
+    "$cli" batch /proc/self/mem >"$work/out" 2>"$work/err"
+    [ $? -eq 2 ] && grep -q "cannot read" "$work/err" || fail "unreadable file: expected exit 2"
+fi
+
+# A reader that goes away early: the command ends quietly, whether SIGPIPE
+# kills it or is ignored and the write fails with EPIPE.
+{
+    echo "table,reading,temperature"
+    for _ in $(seq 20000); do echo "1B,0.7800,25"; done
+} >"$work/many.csv"
+"$cli" batch "$work/many.csv" 2>"$work/err" | head -1 >/dev/null
+[ ! -s "$work/err" ] || fail "closed pipe: unexpected message $(cat "$work/err")"
+(trap '' PIPE; "$cli" batch "$work/many.csv" 2>"$work/err" | head -1 >/dev/null)
+[ ! -s "$work/err" ] || fail "closed pipe, SIGPIPE ignored: unexpected message $(cat "$work/err")"
+(trap '' PIPE; "$cli" table 1D 2>"$work/err" | head -1 >/dev/null)
+[ ! -s "$work/err" ] || fail "table to a closed pipe: unexpected message $(cat "$work/err")"
+
+# Bytes that are not text: the row is reported, the output stays UTF-8 without NUL.
+printf 'table,reading,temperature\n1A,0.85\377,20\n1A,0.8500\000,20\n1A,0.8500,20\n' >"$work/bytes.csv"
+"$cli" batch "$work/bytes.csv" >"$work/out" 2>"$work/err"
+[ $? -eq 1 ] || fail "invalid bytes: expected exit 1"
+[ "$(wc -l <"$work/out")" -eq 4 ] || fail "invalid bytes: expected 4 output lines"
+iconv -f UTF-8 -t UTF-8 "$work/out" >/dev/null 2>&1 || fail "invalid bytes: output is not UTF-8"
+[ "$(tr -d '\000' <"$work/out" | wc -c)" -eq "$(wc -c <"$work/out")" ] || fail "NUL in the output"
+[ "$(grep -c 'not UTF-8 text' "$work/out")" -eq 2 ] || fail "invalid bytes: rows not reported"
+tail -1 "$work/out" | grep -q '^1A,0.8500,20,0.8535,$' || fail "invalid bytes: the row after them"
+
+# A 10 MB line is one row like any other, and the rows after it still come.
+{
+    echo "table,reading,temperature"
+    printf '1A,0.85'
+    head -c 10000000 /dev/zero | tr '\0' '0'
+    printf ',20\n1B,0.7800,25\n'
+} >"$work/long.csv"
+"$cli" batch "$work/long.csv" >"$work/out" 2>"$work/err"
+[ $? -eq 0 ] || fail "10 MB line: expected exit 0"
+[ "$(wc -l <"$work/out")" -eq 3 ] || fail "10 MB line: expected 3 output lines"
+tail -1 "$work/out" | grep -q '^1B,0.7800,25,0.7874,$' || fail "10 MB line: the row after it"
+[ "$(sed -n 2p "$work/out" | cut -d, -f4)" == "0.8535" ] || fail "10 MB line: its own result"
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)" >&2
     exit 1

@@ -5,6 +5,7 @@
 #include "Csv.h"
 #include "NumberText.h"
 #include "Table.h"
+#include "Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -290,6 +291,34 @@ TEST(CliBatch, AFileIsReadLikeStandardInput)
     std::remove(path.c_str());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "table,reading,temperature,density15,message\n1A,0.8500,20,0.8535,\n");
+}
+
+TEST(Utf8, TellsTextFromOtherBytes)
+{
+    struct Case {
+        std::string bytes;
+        bool clean;
+        std::string cleaned;
+    };
+    const std::string fffd = "\xEF\xBF\xBD";
+    const Case cases[] = {
+        {"0.8500", true, "0.8500"},
+        {"密度 ～ ℃", true, "密度 ～ ℃"},
+        {"\xF0\x9F\x98\x80", true, "\xF0\x9F\x98\x80"},  // U+1F600
+        {"a\xFF"
+         "b",
+         false, "a" + fffd + "b"},
+        {std::string("a\0b", 3), false, "a" + fffd + "b"},       // NUL
+        {"\xC0\xAF", false, fffd + fffd},                        // overlong '/'
+        {"\xED\xA0\x80", false, fffd + fffd + fffd},             // surrogate D800
+        {"\xF4\x90\x80\x80", false, fffd + fffd + fffd + fffd},  // above U+10FFFF
+        {"\xE3\x81", false, fffd + fffd},                        // cut short
+        {"\x80", false, fffd},                                   // lone continuation
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(densimo::cli::IsCleanText(c.bytes), c.clean) << c.bytes;
+        EXPECT_EQ(densimo::cli::CleanText(c.bytes), c.cleaned) << c.bytes;
+    }
 }
 
 // ------------------------------------------------------------------- table

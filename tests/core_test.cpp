@@ -135,6 +135,45 @@ TEST(DensityCalc, NaNInputsComeBackInsteadOfLoopingForever)
     }
 }
 
+TEST(DensityCalc, EveryHostileInputReturns)
+{
+    // Every product index from -1 to 5, both scales, and values no caller
+    // should send: each call must come back, refusing what it cannot convert.
+    const double densities[] = {kNaN, kInf, -kInf, 4.9e-324, -4.9e-324, -0.8,
+                                0.0,  -0.0, 0.6,   0.9,      1.2,       1e300};
+    const float temperatures[] = {std::numeric_limits<float>::quiet_NaN(),
+                                  std::numeric_limits<float>::infinity(),
+                                  -std::numeric_limits<float>::infinity(),
+                                  std::numeric_limits<float>::denorm_min(),
+                                  -0.0f,
+                                  -20.0f,
+                                  -4.0f,
+                                  150.0f,
+                                  302.0f,
+                                  1e30f};
+    int converted = 0;
+    for (int product = -1; product <= 5; ++product) {
+        for (int scale : {BASE_15C, BASE_60F, 7}) {
+            for (double density : densities) {
+                for (float temperature : temperatures) {
+                    CDensityCalc calc;
+                    const double result = calc.Convert(product, temperature, density, scale, 4);
+                    const bool refused = std::isnan(density)
+                                             ? std::isnan(result)
+                                             : std::memcmp(&result, &density, sizeof result) == 0;
+                    if (!(density >= 0.6 && density <= 1.2) || std::isnan(temperature)) {
+                        EXPECT_TRUE(refused) << product << ' ' << temperature << ' ' << density;
+                    } else if (!refused) {
+                        ++converted;
+                        EXPECT_TRUE(std::isfinite(result));
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(converted, 0);
+}
+
 TEST(DensityCalc, BandEdgesBelongToTheRightBand)
 {
     struct Case {

@@ -59,7 +59,7 @@ TEST(TableHtml, IsWellFormedSelfContainedAndPrintable)
                                  << xml.lineNumber();
     // 421 readings in pages of 15 columns; each page 337 temperature rows.
     EXPECT_EQ(tables, 29);
-    EXPECT_EQ(headerRows, tables);  // headings repeat with every page
+    EXPECT_EQ(headerRows, tables);         // headings repeat with every page
     EXPECT_EQ(cells, 421 * 337 + tables);  // and one footer cell per page
     ASSERT_EQ(headings.size(), tables);
     EXPECT_TRUE(headings[0].contains(QStringLiteral("表1B 燃料油")));
@@ -81,7 +81,7 @@ TEST(TableHtml, NamesEachTableAndCarriesTheDateInTheFooter)
     } cases[] = {{"1A", "表1A 原油"}, {"1B", "表1B 燃料油"}, {"1D", "表1D 潤滑油"}};
     for (const auto& c : cases) {
         const std::string html = RunTable({"table", c.table, "--readings", "0.8:0.81:0.005",
-                                      "--temperatures", "20:21:1", "--format", "html"});
+                                           "--temperatures", "20:21:1", "--format", "html"});
         EXPECT_NE(html.find(c.heading), std::string::npos) << c.table;
         EXPECT_NE(html.find("2026-12-11"), std::string::npos);
         EXPECT_NE(html.find("<td>"), std::string::npos);
