@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -69,15 +70,16 @@ private:
     QWidget* m_busy = nullptr;
 };
 
-// Text typed as a user types it; non-Latin-1 text arrives as an input-method
-// commit, the way a Japanese input method delivers it.
+// Text typed as a user types it; other text (Japanese, control characters)
+// arrives as an input-method commit, the way an input method delivers it.
 void Type(QWidget* widget, const QString& text)
 {
-    bool latin1 = true;
+    bool printableLatin1 = true;
     for (QChar c : text) {
-        latin1 = latin1 && c.unicode() < 0x100;
+        printableLatin1 = printableLatin1 && c.unicode() >= 0x20 && c.unicode() < 0x100 &&
+                          c.unicode() != 0x7F;
     }
-    if (latin1) {
+    if (printableLatin1) {
         QTest::keyClicks(widget, text);
         return;
     }
@@ -577,6 +579,78 @@ private slots:
         QCOMPARE(m_dlg->Control(IDC_MAKER)->palette().color(QPalette::WindowText), blue);
         QCOMPARE(m_dlg->Control(IDC_TITLE)->palette().color(QPalette::WindowText),
                  QColor(Qt::black));
+    }
+
+    void hostileTextEndsInAFigureOrAWarning_data()
+    {
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<QString>("temperature");
+        QTest::addColumn<QString>("shown");  // the result, or the warning's text
+        const QString density1A = QStringLiteral("密度範囲は 0.6120 ～ 1.0740 です");
+        QTest::newRow("NUL ends the number") << QStringLiteral("0.8500") + QChar(0) + "9"
+                                             << "20" << "0.8535";
+        QTest::newRow("control characters") << QStringLiteral("\t0.8500\x01") << "20\x7f"
+                                            << "0.8535";
+        QTest::newRow("right-to-left mark first") << QStringLiteral("\u200F0.8500") << "20"
+                                                  << density1A;
+        QTest::newRow("right-to-left mark last") << QStringLiteral("0.8500\u200F")
+                                                 << QStringLiteral("\u200E20") << "0.8394";
+        QTest::newRow("full-width reading") << QStringLiteral("０.８５００") << "20" << density1A;
+        QTest::newRow("ideographic space") << QStringLiteral("\u30000.8500") << "20" << density1A;
+    }
+
+    void hostileTextEndsInAFigureOrAWarning()
+    {
+        QFETCH(QString, reading);
+        QFETCH(QString, temperature);
+        QFETCH(QString, shown);
+        Enter(0, QString(), QString());
+        Type(Reading(), reading);
+        Type(Temperature(), temperature);
+        const Seen seen = ExpectWarning([this] { Convert(); });
+        if (seen.text.isEmpty()) {
+            m_watchdog->Expect(nullptr);  // no warning came: the result must be there
+            QCOMPARE(m_dlg->ResultText(), shown);
+        } else {
+            QCOMPARE(seen.text, shown);
+        }
+    }
+
+    void aMegabytePasteIsCutToTheFieldsLimitAndRefused()
+    {
+        QGuiApplication::clipboard()->setText(QString(1 << 20, QLatin1Char('2')));
+        Reading()->setFocus();
+        Reading()->paste();
+        QCOMPARE(Reading()->text().size(), Reading()->maxLength());
+        const Seen seen = ExpectWarning([this] { Convert(); });
+        QCOMPARE(seen.text, QStringLiteral("密度範囲は 0.6120 ～ 1.0740 です"));
+    }
+
+    void tenThousandConversionsKeepMemoryFlat()
+    {
+        // Resident set size in pages, from /proc (Linux).
+        auto resident = [] {
+            QFile statm(QStringLiteral("/proc/self/statm"));
+            if (!statm.open(QIODevice::ReadOnly)) {
+                return -1LL;
+            }
+            return statm.readAll().split(' ').value(1).toLongLong();
+        };
+        Enter(1, QStringLiteral("0.7800"), QStringLiteral("25"));
+        for (int i = 0; i < 1000; ++i) {
+            m_dlg->OnConvert();
+        }
+        const long long before = resident();
+        if (before < 0) {
+            QSKIP("no /proc/self/statm here");
+        }
+        for (int i = 0; i < 10000; ++i) {
+            Reading()->setText(i % 2 == 0 ? QStringLiteral("0.7800") : QStringLiteral("0.7810"));
+            m_dlg->OnConvert();
+        }
+        QCOMPARE(m_dlg->ResultText(), QStringLiteral("0.7884"));
+        const long long grownKiB = (resident() - before) * 4;
+        QVERIFY2(grownKiB < 2048, qPrintable(QStringLiteral("grew by %1 KiB").arg(grownKiB)));
     }
 
     void theTemperatureFieldTakesOnlyWhatFitsItsWidth()
