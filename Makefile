@@ -8,7 +8,8 @@ CMAKE ?= cmake
 CTEST ?= ctest
 CLI := build/dev/cli/densimo-cli
 
-.PHONY: deps build run test test-asan bench bench-build package screenshots table-screenshot \
+.PHONY: deps build run test test-asan bench bench-build sweep fuzz tidy package screenshots \
+        table-screenshot \
         startup-time art \
         format format-check clean
 
@@ -45,6 +46,23 @@ bench-build: deps
 bench: bench-build
 	build/release/bench/densimo_bench
 	build/release/bench/densimo_sweep
+
+# Every input each table accepts, through the whole procedure: figures printed.
+sweep: bench-build
+	build/release/bench/densimo_sweep
+
+# libFuzzer on the procedure and on batch input, FUZZ_SECONDS each (clang).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	./tools/install-deps.sh clang libclang-rt-14-dev
+	$(CMAKE) --preset fuzz
+	$(CMAKE) --build --preset fuzz
+	tools/run-fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+# clang-tidy over every source of ours (needs the dev build's compile commands).
+tidy: build
+	./tools/install-deps.sh clang-tidy
+	tools/run-tidy.sh build/dev build/release
 
 # A Debian package with computed dependencies, checked.
 package: build

@@ -116,7 +116,7 @@ long PeakResidentKiB()
 // 1,000,000 rows cycling through the three tables' grids.
 std::string BatchFile()
 {
-    const std::string path = "/tmp/densimo_bench_batch.csv";
+    std::string path = "/tmp/densimo_bench_batch.csv";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     std::string text = "table,reading,temperature\n";
     const Grid grid = MakeGrid(3);

@@ -37,6 +37,13 @@ void Hash(std::uint64_t& hash, std::string_view text)
     hash = (hash ^ '\n') * 1099511628211ULL;
 }
 
+std::string Describe(const std::string& reading, const std::string& temperature)
+{
+    std::string text = reading;
+    text.append(" g/cm3 at ").append(temperature).append(" degC");
+    return text;
+}
+
 Figures Sweep(const densimo::bench::TableGrid& g)
 {
     Figures f;
@@ -61,11 +68,11 @@ Figures Sweep(const densimo::bench::TableGrid& g)
             f.fallbacks += work.fallbacks > 0 ? 1 : 0;
             if (work.passes > f.maxPasses) {
                 f.maxPasses = work.passes;
-                f.maxPassesInput = reading + " g/cm3 at " + temperature + " degC";
+                f.maxPassesInput = Describe(reading, temperature);
             }
             if (seconds > f.slowestSeconds) {
                 f.slowestSeconds = seconds;
-                f.slowestInput = reading + " g/cm3 at " + temperature + " degC";
+                f.slowestInput = Describe(reading, temperature);
             }
         }
     }

@@ -140,6 +140,7 @@ FixedText::FixedText(double value) noexcept
     // and rounding half up at the fourth decimal gives n either way.
     if (value >= 0.0 && value < 1e5 && !std::signbit(value)) {
         const double scaled = value * 10000.0;
+        // NOLINTNEXTLINE(bugprone-incorrect-roundings): the test below confirms n
         const auto n = static_cast<long long>(scaled + 0.5);
         if (std::fabs(scaled - static_cast<double>(n)) <= 1e-8) {
             char* p = std::to_chars(out, out + 8, n / 10000).ptr;

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -158,9 +160,11 @@ TEST(DensityCalc, EveryHostileInputReturns)
                 for (float temperature : temperatures) {
                     CDensityCalc calc;
                     const double result = calc.Convert(product, temperature, density, scale, 4);
+                    // Unchanged to the bit (so -0.0 stays -0.0).
                     const bool refused = std::isnan(density)
                                              ? std::isnan(result)
-                                             : std::memcmp(&result, &density, sizeof result) == 0;
+                                             : std::bit_cast<std::uint64_t>(result) ==
+                                                   std::bit_cast<std::uint64_t>(density);
                     if (!(density >= 0.6 && density <= 1.2) || std::isnan(temperature)) {
                         EXPECT_TRUE(refused) << product << ' ' << temperature << ' ' << density;
                     } else if (!refused) {

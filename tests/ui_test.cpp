@@ -76,8 +76,8 @@ void Type(QWidget* widget, const QString& text)
 {
     bool printableLatin1 = true;
     for (QChar c : text) {
-        printableLatin1 = printableLatin1 && c.unicode() >= 0x20 && c.unicode() < 0x100 &&
-                          c.unicode() != 0x7F;
+        printableLatin1 =
+            printableLatin1 && c.unicode() >= 0x20 && c.unicode() < 0x100 && c.unicode() != 0x7F;
     }
     if (printableLatin1) {
         QTest::keyClicks(widget, text);
@@ -588,13 +588,14 @@ private slots:
         QTest::addColumn<QString>("shown");  // the result, or the warning's text
         const QString density1A = QStringLiteral("密度範囲は 0.6120 ～ 1.0740 です");
         QTest::newRow("NUL ends the number") << QStringLiteral("0.8500") + QChar(0) + "9"
-                                             << "20" << "0.8535";
+                                             << "20"
+                                             << "0.8535";
         QTest::newRow("control characters") << QStringLiteral("\t0.8500\x01") << "20\x7f"
                                             << "0.8535";
-        QTest::newRow("right-to-left mark first") << QStringLiteral("\u200F0.8500") << "20"
-                                                  << density1A;
-        QTest::newRow("right-to-left mark last") << QStringLiteral("0.8500\u200F")
-                                                 << QStringLiteral("\u200E20") << "0.8394";
+        QTest::newRow("right-to-left mark first")
+            << QStringLiteral("\u200F0.8500") << "20" << density1A;
+        QTest::newRow("right-to-left mark last")
+            << QStringLiteral("0.8500\u200F") << QStringLiteral("\u200E20") << "0.8394";
         QTest::newRow("full-width reading") << QStringLiteral("０.８５００") << "20" << density1A;
         QTest::newRow("ideographic space") << QStringLiteral("\u30000.8500") << "20" << density1A;
     }
