@@ -2,7 +2,8 @@
 // them: readings with four decimals, temperatures with one.
 #pragma once
 
-#include <charconv>
+#include "Table.h"
+
 #include <string>
 
 namespace densimo::bench {
@@ -10,22 +11,7 @@ namespace densimo::bench {
 // Text of value / 10^places, e.g. (6530, 4) -> "0.6530", (-185, 1) -> "-18.5".
 inline std::string DecimalText(long long value, int places)
 {
-    std::string text = value < 0 ? "-" : "";
-    const unsigned long long magnitude =
-        static_cast<unsigned long long>(value < 0 ? -value : value);
-    unsigned long long scale = 1;
-    for (int i = 0; i < places; ++i) {
-        scale *= 10;
-    }
-    char digits[32];
-    auto end = std::to_chars(digits, digits + sizeof digits, magnitude / scale).ptr;
-    text.append(digits, end);
-    if (places > 0) {
-        text.push_back('.');
-        end = std::to_chars(digits, digits + sizeof digits, magnitude % scale + scale).ptr;
-        text.append(digits + 1, end);  // drop the leading 1 that kept the zeros
-    }
-    return text;
+    return cli::DecimalRange{value, value, 1, places}.Text(0, places);
 }
 
 // Grid of one table in units of 0.0001 g/cm3 and 0.1 degC (bounds included).

@@ -2,24 +2,13 @@
 // write exactly one well-formed output row per input line (the header
 // included) in valid UTF-8, or refuse the whole input with nothing written.
 #include "Batch.h"
+#include "Check.h"
 #include "Csv.h"
 #include "Utf8.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string_view>
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

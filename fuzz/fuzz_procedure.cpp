@@ -2,26 +2,15 @@
 // and a product index, and the calculator from arbitrary numbers. Whatever
 // comes in, it must return with a warning message or a six-character figure
 // that parses back to the converted density.
+#include "Check.h"
 #include "Conversion.h"
 #include "DensityCalc.h"
 #include "NumberText.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
