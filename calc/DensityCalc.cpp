@@ -158,10 +158,10 @@ double CDensityCalc::Predict(double base, double dt) const
 // temperature differences the map can fall into a cycle around the root
 // (e.g. 1B, 0.65082 g/cm3 at 145.1 degC). Because the map is deterministic,
 // a repeated estimate means it will never settle, so a cycle ends the plain
-// passes early, as does the pass limit. The
-// root of Q(R) = P is then found by regula falsi (Illinois) within a bracket
-// taken from the estimates already seen; whatever happens, the work is
-// bounded and the best estimate found is returned.
+// passes early, as does the pass limit. The root of Q(R) = P is then found by
+// regula falsi (Illinois) within a bracket taken from the estimates already
+// seen; whatever happens, the work is bounded and the best estimate found is
+// returned.
 double CDensityCalc::Solve(float temperature, double density, int scale)
 {
     const double dt = static_cast<double>(temperature) - (scale == BASE_15C ? 15.0 : 60.0);
@@ -236,7 +236,7 @@ double CDensityCalc::SolveBracketed(double observed, double dt, double below, do
     if (std::isnan(below) || std::isnan(above)) {
         const double start = best;
         const double startError = residual(start);
-        if (bestError < kTolerance) {
+        if (bestError < kTolerance || std::isnan(startError)) {
             return best;
         }
         (startError < 0.0 ? below : above) = start;
@@ -248,7 +248,9 @@ double CDensityCalc::SolveBracketed(double observed, double dt, double below, do
                 if (bestError < kTolerance) {
                     return best;
                 }
-                (error < 0.0 ? below : above) = probe;
+                if (!std::isnan(error)) {
+                    (error < 0.0 ? below : above) = probe;
+                }
             }
         }
         if (std::isnan(below) || std::isnan(above)) {
