@@ -33,6 +33,7 @@ enum class Kind { Static, Picture, List, Edit, Result, Button };
 // the tab order.
 struct ControlSpec {
     int id;
+    const char* name;  // objectName: the id's name (empty for plain labels)
     Kind kind;
     const char* text;
     int x, y, width, height;
@@ -42,15 +43,15 @@ constexpr int IDC_LOGO = 2;  // the picture has no id of its own; 2 names it her
 
 // clang-format off
 constexpr ControlSpec kControls[] = {
-    {IDC_TITLE, Kind::Static, "『Densimo』", 7, 9, 185, 12},
-    {IDC_DESCRIPTION, Kind::Static,
+    {IDC_TITLE, "IDC_TITLE", Kind::Static, "『Densimo』", 7, 9, 185, 12},
+    {IDC_DESCRIPTION, "IDC_DESCRIPTION", Kind::Static,
      "この密度換算プログラムは、ガラス製密度浮ひょうで測定した値を、JIS K 2249の\n"
      "付表Ⅰ表1A/付表Ⅱ表1B/付表Ⅲ表1Dに基づき15℃の密度に換算しています。", 7, 39, 258, 24},
-    {0, Kind::Static, "油種の選択", 16, 70, 55, 9},
-    {0, Kind::Static, "ガラス製浮ひょう読み値(g/cm3)", 16, 93, 109, 9},
-    {0, Kind::Static, "測定温度(℃)", 16, 116, 61, 9},
-    {0, Kind::Static, "15℃換算密度(g/cm3)", 16, 139, 92, 9},
-    {IDC_BASIS, Kind::Static,
+    {0, "", Kind::Static, "油種の選択", 16, 70, 55, 9},
+    {0, "", Kind::Static, "ガラス製浮ひょう読み値(g/cm3)", 16, 93, 109, 9},
+    {0, "", Kind::Static, "測定温度(℃)", 16, 116, 61, 9},
+    {0, "", Kind::Static, "15℃換算密度(g/cm3)", 16, 139, 92, 9},
+    {IDC_BASIS, "IDC_BASIS", Kind::Static,
      "JIS K 2249の15℃換算密度は、原油と燃料油については、\n"
      "ASTM D1250-80(PETROLEUM MEASUREMENT TABLES)に規定する\n"
      "Volume X(Bacground, Development, and Program Documentation)を、\n"
@@ -58,14 +59,14 @@ constexpr ControlSpec kControls[] = {
      "Chapter11.Section 1,Volume XⅣのAppendix Aに基づいています。", 7, 174, 209, 30},
     // The list's height includes its open list; the closed field is as high
     // as the style draws it.
-    {IDC_PRODUCT, Kind::List, nullptr, 149, 68, 59, 67},
-    {IDC_READING, Kind::Edit, nullptr, 149, 91, 59, 12},
-    {IDC_TEMPERATURE, Kind::Edit, nullptr, 149, 114, 59, 12},
-    {IDC_RESULT, Kind::Result, nullptr, 149, 134, 59, 17},
-    {IDC_CONVERT, Kind::Button, "換算", 218, 135, 45, 17},
-    {IDC_MAKER, Kind::Static, "Tavenor", 207, 15, 64, 11},
-    {IDC_LOGO, Kind::Picture, nullptr, 196, 6, 16, 9},
-    {IDC_EXIT, Kind::Button, "終了", 218, 181, 43, 24},
+    {IDC_PRODUCT, "IDC_PRODUCT", Kind::List, nullptr, 149, 68, 59, 67},
+    {IDC_READING, "IDC_READING", Kind::Edit, nullptr, 149, 91, 59, 12},
+    {IDC_TEMPERATURE, "IDC_TEMPERATURE", Kind::Edit, nullptr, 149, 114, 59, 12},
+    {IDC_RESULT, "IDC_RESULT", Kind::Result, nullptr, 149, 134, 59, 17},
+    {IDC_CONVERT, "IDC_CONVERT", Kind::Button, "換算", 218, 135, 45, 17},
+    {IDC_MAKER, "IDC_MAKER", Kind::Static, "Tavenor", 207, 15, 64, 11},
+    {IDC_LOGO, "IDB_LOGO", Kind::Picture, nullptr, 196, 6, 16, 9},
+    {IDC_EXIT, "IDC_EXIT", Kind::Button, "終了", 218, 181, 43, 24},
 };
 // clang-format on
 
@@ -75,32 +76,12 @@ constexpr int kDialogHeight = 213;  // dialog units
 
 QString ObjectName(int id)
 {
-    switch (id) {
-        case IDC_PRODUCT:
-            return QStringLiteral("IDC_PRODUCT");
-        case IDC_READING:
-            return QStringLiteral("IDC_READING");
-        case IDC_TEMPERATURE:
-            return QStringLiteral("IDC_TEMPERATURE");
-        case IDC_RESULT:
-            return QStringLiteral("IDC_RESULT");
-        case IDC_CONVERT:
-            return QStringLiteral("IDC_CONVERT");
-        case IDC_MAKER:
-            return QStringLiteral("IDC_MAKER");
-        case IDC_TITLE:
-            return QStringLiteral("IDC_TITLE");
-        case IDC_DESCRIPTION:
-            return QStringLiteral("IDC_DESCRIPTION");
-        case IDC_BASIS:
-            return QStringLiteral("IDC_BASIS");
-        case IDC_EXIT:
-            return QStringLiteral("IDC_EXIT");
-        case IDC_LOGO:
-            return QStringLiteral("IDB_LOGO");
-        default:
-            return {};
+    for (const ControlSpec& spec : kControls) {
+        if (spec.id == id && id != 0) {
+            return QLatin1String(spec.name);
+        }
     }
+    return {};
 }
 
 // An edit field without horizontal scrolling takes only as much text as fits
@@ -211,7 +192,7 @@ CDensimoDlg::CDensimoDlg(QWidget* parent) : QDialog(parent)
                 break;
             }
         }
-        widget->setObjectName(ObjectName(spec.id));
+        widget->setObjectName(QLatin1String(spec.name));
         QRect rect = m_baseUnits.ToPixels(spec.x, spec.y, spec.width, spec.height);
         if (spec.kind == Kind::List) {
             rect.setHeight(m_comboProduct->sizeHint().height());
