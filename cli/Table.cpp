@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 namespace densimo::cli {
 namespace {
@@ -103,22 +104,41 @@ std::string DateText()
     return std::string(text, 10);
 }
 
+// The reading texts across the table, made once rather than for every cell.
+// The table's limits keep them few (at most 9,561 at 0.0001 g/cm3 steps).
+std::vector<std::string> ReadingTexts(const DecimalRange& readings)
+{
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(readings.Count()));
+    for (long long i = 0; i < readings.Count(); ++i) {
+        texts.push_back(readings.Text(i, kReadingDecimals));
+    }
+    return texts;
+}
+
+// A table's limits (g/cm3 or degC) as a range in units of 10^-places.
+DecimalRange LimitRange(double low, double high, long long step, int places)
+{
+    const double scale = static_cast<double>(Pow10(places));
+    return {std::llround(low * scale), std::llround(high * scale), step, places};
+}
+
 void WriteCsv(const TableRequest& r, OutputBuffer& out)
 {
-    const DecimalRange& readings = *r.readings;
+    const std::vector<std::string> readings = ReadingTexts(*r.readings);
     const DecimalRange& temperatures = *r.temperatures;
     out.Raw("temperature");
-    for (long long i = 0; i < readings.Count(); ++i) {
+    for (const std::string& reading : readings) {
         out.Char(',');
-        out.Raw(readings.Text(i, kReadingDecimals));
+        out.Raw(reading);
     }
     out.EndLine("\n");
     for (long long t = 0; t < temperatures.Count() && !out.Failed(); ++t) {
         const std::string temperature = temperatures.Text(t, temperatures.places);
         out.Raw(temperature);
-        for (long long i = 0; i < readings.Count(); ++i) {
+        for (const std::string& reading : readings) {
             out.Char(',');
-            out.Raw(TableCell(r.product, readings.Text(i, kReadingDecimals), temperature));
+            out.Raw(TableCell(r.product, reading, temperature));
         }
         out.EndLine("\n");
     }
@@ -126,10 +146,10 @@ void WriteCsv(const TableRequest& r, OutputBuffer& out)
 
 void WriteHtml(const TableRequest& r, OutputBuffer& out)
 {
-    const DecimalRange& readings = *r.readings;
+    const std::vector<std::string> readings = ReadingTexts(*r.readings);
     const DecimalRange& temperatures = *r.temperatures;
     const std::string_view heading = kTableHeadings[r.product];
-    const long long columns = readings.Count();
+    const auto columns = static_cast<long long>(readings.size());
     const long long pages = (columns + kColumnsPerPage - 1) / kColumnsPerPage;
     const std::string date = DateText();
 
@@ -172,7 +192,7 @@ void WriteHtml(const TableRequest& r, OutputBuffer& out)
         out.Raw("\">ガラス製浮ひょう読み値 (g/cm³)</th></tr>\n<tr>");
         for (long long i = first; i <= last; ++i) {
             out.Raw("<th>");
-            out.Raw(readings.Text(i, kReadingDecimals));
+            out.Raw(readings[static_cast<std::size_t>(i)]);
             out.Raw("</th>");
         }
         out.Raw("</tr>\n</thead>\n<tfoot>\n<tr><td colspan=\"");
@@ -180,9 +200,9 @@ void WriteHtml(const TableRequest& r, OutputBuffer& out)
         out.Raw("\">Densimo " DENSIMO_VERSION " · 表");
         out.Raw(kTableNames[r.product]);
         out.Raw(" · 読み値 ");
-        out.Raw(readings.Text(first, kReadingDecimals));
+        out.Raw(readings[static_cast<std::size_t>(first)]);
         out.Raw("～");
-        out.Raw(readings.Text(last, kReadingDecimals));
+        out.Raw(readings[static_cast<std::size_t>(last)]);
         out.Raw(" g/cm³ (");
         out.Raw(std::to_string(page + 1));
         out.Raw("/");
@@ -197,7 +217,7 @@ void WriteHtml(const TableRequest& r, OutputBuffer& out)
             out.Raw("</th>");
             for (long long i = first; i <= last; ++i) {
                 out.Raw("<td>");
-                out.Raw(TableCell(r.product, readings.Text(i, kReadingDecimals), temperature));
+                out.Raw(TableCell(r.product, readings[static_cast<std::size_t>(i)], temperature));
                 out.Raw("</td>");
             }
             out.EndLine("</tr>\n");
@@ -274,13 +294,11 @@ std::string CheckTableRequest(TableRequest& request)
     }
     if (!request.readings) {
         request.readings =
-            DecimalRange{std::llround(limits->readingLow * 1e4),
-                         std::llround(limits->readingHigh * 1e4), kDefaultReadingStep, 4};
+            LimitRange(limits->readingLow, limits->readingHigh, kDefaultReadingStep, 4);
     }
     if (!request.temperatures) {
         request.temperatures =
-            DecimalRange{std::llround(limits->temperatureLow * 10),
-                         std::llround(limits->temperatureHigh * 10), kDefaultTemperatureStep, 1};
+            LimitRange(limits->temperatureLow, limits->temperatureHigh, kDefaultTemperatureStep, 1);
     }
     const DecimalRange& readings = *request.readings;
     const DecimalRange& temperatures = *request.temperatures;
@@ -290,8 +308,7 @@ std::string CheckTableRequest(TableRequest& request)
     const std::string lastReading = readings.Text(readings.Count() - 1, readings.places);
     if (ParseDecimal(firstReading) < limits->readingLow ||
         ParseDecimal(lastReading) > limits->readingHigh) {
-        const DecimalRange bounds{std::llround(limits->readingLow * 1e4),
-                                  std::llround(limits->readingHigh * 1e4), 1, 4};
+        const DecimalRange bounds = LimitRange(limits->readingLow, limits->readingHigh, 1, 4);
         return "readings " + firstReading + " to " + lastReading + " leave table " + table +
                "'s range " + bounds.Text(0, 4) + " to " + bounds.Text(bounds.Count() - 1, 4) +
                " g/cm3";
@@ -301,8 +318,8 @@ std::string CheckTableRequest(TableRequest& request)
         temperatures.Text(temperatures.Count() - 1, temperatures.places);
     if (ParseDecimal(firstTemperature) < limits->temperatureLow ||
         ParseDecimal(lastTemperature) > limits->temperatureHigh) {
-        const DecimalRange bounds{std::llround(limits->temperatureLow),
-                                  std::llround(limits->temperatureHigh), 1, 0};
+        const DecimalRange bounds =
+            LimitRange(limits->temperatureLow, limits->temperatureHigh, 1, 0);
         return "temperatures " + firstTemperature + " to " + lastTemperature + " leave table " +
                table + "'s range " + bounds.Text(0, 0) + " to " +
                bounds.Text(bounds.Count() - 1, 0) + " degC";
