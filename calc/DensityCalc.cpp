@@ -42,6 +42,12 @@ constexpr const CoefficientRow& Row(ProductType product, int band)
     return kCoefficients[0];  // not reached for the rows used below
 }
 
+// The rows looked up once, at compile time, rather than on every conversion.
+constexpr const CoefficientRow& kCrudeRow = Row(PRODUCT_CRUDE, 0);
+constexpr const CoefficientRow& kLubeRow = Row(PRODUCT_LUBE, 0);
+constexpr const CoefficientRow* kFuelRows[] = {&Row(PRODUCT_FUEL, 1), &Row(PRODUCT_FUEL, 2),
+                                               &Row(PRODUCT_FUEL, 3), &Row(PRODUCT_FUEL, 4)};
+
 // Fuel-oil band edges in g/cm3 (density at base temperature): the two upper
 // edges belong to the denser band, the gasoline edge to the gasoline band.
 struct BandEdges {
@@ -90,7 +96,7 @@ double CDensityCalc::Convert(int productType, float temperature, double density,
     switch (productType) {
         case PRODUCT_CRUDE:
         case PRODUCT_LUBE: {
-            const CoefficientRow& row = Row(productType, 0);
+            const CoefficientRow& row = productType == PRODUCT_CRUDE ? kCrudeRow : kLubeRow;
             m_dK0 = scale == BASE_60F ? row.k0_60f : row.k0_15c;
             m_dK1 = scale == BASE_60F ? row.k1_60f : row.k1_15c;
             result = Solve(temperature, density, scale);
@@ -129,7 +135,7 @@ int CDensityCalc::SelectBand(double density, int scale)
     } else if (density <= edges.gasoline) {
         band = 3;
     }
-    const CoefficientRow& row = Row(PRODUCT_FUEL, band);
+    const CoefficientRow& row = *kFuelRows[band - 1];
     m_dK0 = scale == BASE_60F ? row.k0_60f : row.k0_15c;
     m_dK1 = scale == BASE_60F ? row.k1_60f : row.k1_15c;
     if (band == 4) {
